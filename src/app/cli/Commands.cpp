@@ -1,0 +1,10 @@
+#include "app/cli/Cli.h"
+
+namespace brimlow::cli {
+
+const std::vector<Registration>& Commands() {
+  static const std::vector<Registration> commands = {};
+  return commands;
+}
+
+}  // namespace brimlow::cli

@@ -1,0 +1,1 @@
+// General helper functions.

@@ -1,0 +1,12 @@
+// Stand-in platform only.
+#include "platform/Platform.h"
+
+namespace brimlow::platform {
+
+// Placeholder until the stand-in services exist.
+const Platform& DefaultPlatform() {
+  static const Platform platform;
+  return platform;
+}
+
+}  // namespace brimlow::platform

@@ -1,0 +1,1 @@
+#include "regfile/RegFile.h"
