@@ -31,10 +31,17 @@ function(brimlow_library name dir)
 endfunction()
 
 # brimlow_test(NAME DIR [DEPS ...]): one test executable of every *_test.cpp
-# in DIR, registered as one CTest entry (one process per binary keeps Wine
+# in DIR (with the shared test main), registered as one CTest entry (one process per binary keeps Wine
 # start-up cost low in the win32 build).
 function(brimlow_test name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*_test.cpp ${dir}/*_fixture.cpp)
+  # Tests of one platform's own implementation: *_win32_test.cpp and
+  # *_standin_test.cpp run only in their build.
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_standin_test\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32_test\\.cpp$")
+  endif()
   if(NOT sources)
     return()
   endif()
