@@ -22,6 +22,8 @@ ScopedPlatform::ScopedPlatform(const Platform& platform)
   if (!current_.environment) current_.environment = fallback.environment;
   if (!current_.links) current_.links = fallback.links;
   if (!current_.processes) current_.processes = fallback.processes;
+  if (!current_.desktop) current_.desktop = fallback.desktop;
+  if (!current_.version) current_.version = fallback.version;
   g_installed.store(&current_, std::memory_order_release);
 }
 

@@ -18,12 +18,17 @@
 
 namespace brimlow::platform {
 
+class Desktop;    // platform/Desktop.h: windows, mail
+class OsVersion;  // platform/OsVersion.h: version numbers of the system
+
 struct Platform {
   Registry* registry = nullptr;
   FileSystem* files = nullptr;
   Environment* environment = nullptr;
   ShellLinks* links = nullptr;
   Processes* processes = nullptr;
+  Desktop* desktop = nullptr;
+  OsVersion* version = nullptr;
 };
 
 // The platform in force. Never null members. Installing a platform is done
@@ -51,6 +56,8 @@ inline FileSystem& Files() { return *Current().files; }
 inline Environment& Env() { return *Current().environment; }
 inline ShellLinks& Links() { return *Current().links; }
 inline Processes& Procs() { return *Current().processes; }
+inline Desktop& Desk() { return *Current().desktop; }
+inline OsVersion& Version() { return *Current().version; }
 
 // Implemented by the build's platform: the default set, created on first use.
 const Platform& DefaultPlatform();
