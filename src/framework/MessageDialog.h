@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace brimlow::framework {
+namespace brimlow {
 
 // The dialog's icon and kind.
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -57,4 +57,4 @@ class MessageDialog {
   virtual bool ShowAgain() const = 0;
 };
 
-}  // namespace brimlow::framework
+}  // namespace brimlow

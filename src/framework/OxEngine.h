@@ -13,17 +13,19 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/MessageDialog.h"
+#include "framework/OxSettings.h"
 
-namespace brimlow::framework {
+namespace brimlow {
 
 class SkinHolder;
 class TOxMultiLangData;
 struct AboutInfo;
 
-class TOxEngine {
+class TOxEngine : public OxSettingsEngineLayers {
  public:
   using NotifyEvent = std::function<void()>;
   using TOnCmdFile = std::function<void(const std::wstring& strFileName)>;
@@ -31,12 +33,13 @@ class TOxEngine {
   using DialogFactory = std::function<std::unique_ptr<MessageDialog>()>;
   using TickClock = std::function<std::uint64_t()>;  // milliseconds
 
-  // Registers itself as the process-wide engine when none is registered.
+  // Registers itself as the process-wide engine when none is registered,
+  // and its two lists as the settings store's layers 1 and 5.
   // The default layer starts with "Path.Skins=skins" and
   // "Path.Languages=lang"; the overwrite layer starts empty.
   TOxEngine();
   // Unregisters itself (when it is the registered one).
-  ~TOxEngine();
+  ~TOxEngine() override;
   TOxEngine(const TOxEngine&) = delete;
   TOxEngine& operator=(const TOxEngine&) = delete;
 
@@ -56,8 +59,8 @@ class TOxEngine {
 
   // The settings store's layers 1 and 5: true and *value set when the list
   // has the name (compared without regard to case); false otherwise.
-  bool FindSettingOverwrite(const std::wstring& name, std::wstring* value) const;
-  bool FindSettingDefault(const std::wstring& name, std::wstring* value) const;
+  bool FindSettingOverwrite(const std::wstring& name, std::wstring* value) const override;
+  bool FindSettingDefault(const std::wstring& name, std::wstring* value) const override;
 
   bool Debug() const { return FDebug; }
   void SetDebug(bool on) { FDebug = on; }
@@ -210,4 +213,4 @@ class TOxEngine {
 // The registered engine, or null.
 TOxEngine* GetOxEngine();
 
-}  // namespace brimlow::framework
+}  // namespace brimlow

@@ -4,10 +4,9 @@
 // engine only decides which skin file is loaded and remembers the choice.
 
 #include <string>
-#include <utility>
 #include <vector>
 
-namespace brimlow::framework {
+namespace brimlow {
 
 class SkinHolder {
  public:
@@ -29,9 +28,9 @@ class SkinHolder {
   virtual void SetGlowFrames(bool on) = 0;
 
   // The toolkit's own resource strings (button and dialog captions) as
-  // Name=Value pairs, or null when the toolkit keeps none. The engine merges
+  // Name=Value lines, or null when the toolkit keeps none. The engine merges
   // the language's "SkinRes" section into it.
-  virtual std::vector<std::pair<std::wstring, std::wstring>>* ResourceStrings() = 0;
+  virtual std::vector<std::wstring>* ResourceStrings() = 0;
 };
 
-}  // namespace brimlow::framework
+}  // namespace brimlow

@@ -1,1 +1,0 @@
-#include "regfile/RegFile.h"
