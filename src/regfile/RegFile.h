@@ -11,7 +11,11 @@
 // The writer produces the editor's own export layout: UTF-16LE with
 // byte-order mark, the 5.00 header, one section per key with its values,
 // strings as "text", 32-bit numbers as dword:, everything else as hex(N):
-// bytes wrapped at the editor's line width.
+// bytes wrapped at the editor's line width. A string value whose bytes are
+// not one clean zero-terminated line of text is written as hex(1): so that
+// reading the file back gives the very same bytes.
+//
+// All functions are plain computations; any thread may call them.
 
 #include <string>
 #include <vector>
@@ -34,16 +38,25 @@ struct ParseError {
   std::wstring message;
 };
 
-// Parses a whole file. On success fills *ops (emptied first) in file order;
-// on failure returns false, leaves *ops empty and describes the first
-// malformed line in *error.
+// Parses a whole file. On success fills *ops (emptied first) in file order:
+// "[KEY]" gives kCreateKey, each value under it kSetValue, "[-KEY]"
+// kDeleteKey, "name"=- kDeleteValue. On failure returns false, leaves *ops
+// empty and describes the first malformed line in *error.
+//
+// Quoted strings become REG_SZ data: UTF-16LE bytes with the terminating
+// zero. In a "REGEDIT4" file hex(2): and hex(7): data are ANSI bytes and are
+// widened to UTF-16LE, as the editor does.
 bool ParseRegFile(const Bytes& content, std::vector<RegOp>* ops, ParseError* error);
 
-// Splits "HKEY_LOCAL_MACHINE\Software\X" into its root and path. Accepts the
-// long root names and HKLM, HKCU, HKCR, HKU, HKCC. false for an unknown root.
+// Splits "HKEY_LOCAL_MACHINE\Software\X" into its root and path ("" for the
+// root itself). Accepts the long root names (any letter case) and HKLM,
+// HKCU, HKCR, HKU, HKCC. false for an unknown root.
 bool SplitRootKey(const std::wstring& full_key, platform::RegRoot* root, std::wstring* path);
 // The long name of a root ("HKEY_LOCAL_MACHINE").
 std::wstring RootName(platform::RegRoot root);
+// Root name and path joined: "HKEY_LOCAL_MACHINE\Software\X", or the root name
+// alone for path "".
+std::wstring FullKeyName(platform::RegRoot root, const std::wstring& path);
 
 // One value line in the editor's lossless notation, without line end:
 // "name"="text", "name"=dword:0000002a, "name"=hex(2):41,00,..., @=...
@@ -55,17 +68,22 @@ class RegFileWriter {
   // Starts a section for a key (full name with root). An empty section is a
   // key without values.
   void AddKey(const std::wstring& full_key);
-  // Adds a value to the current section.
+  // Adds a value to the current section (there must be one).
   void AddValue(const platform::RegValue& value);
-  // Adds "[-KEY]" or "name"=- entries.
+  // Adds "[-KEY]" or, to the current section, "name"=- entries.
   void AddKeyDeletion(const std::wstring& full_key);
   void AddValueDeletion(const std::wstring& name);
   // The text so far (header included), and as file bytes (BOM + UTF-16LE).
+  // It is always a complete file: each section is followed by a blank line
+  // and lines end in CR LF.
   const std::wstring& Text() const { return text_; }
   Bytes FileBytes() const;
 
  private:
+  void AddLine(const std::wstring& line);
+
   std::wstring text_;
+  bool has_section_ = false;
 };
 
 // Writes the subtree under root\path (the key, its values, then each subkey
@@ -74,8 +92,11 @@ class RegFileWriter {
 platform::Result ExportKeyTree(platform::Registry& registry, platform::RegRoot root,
                                const std::wstring& path, RegFileWriter* writer);
 
-// Applies parsed operations to a registry, in order. Stops at the first
-// failure and returns it.
-platform::Result ApplyRegOps(platform::Registry& registry, const std::vector<RegOp>& ops);
+// Applies parsed operations to a registry, in order. Deleting a key or value
+// that is not there is no failure (the editor ignores it too). Stops at the
+// first failure and returns it (kFailed also for an unknown root); *failed
+// (optional) then points at the operation that failed.
+platform::Result ApplyRegOps(platform::Registry& registry, const std::vector<RegOp>& ops,
+                             const RegOp** failed = nullptr);
 
 }  // namespace brimlow::regfile
