@@ -26,6 +26,8 @@ std::wstring DataFolder(const std::wstring& setting) {
   return settings.ConstDataPath() + settings.GetSettingString(setting) + L"\\";
 }
 
+bool GlowFramesBreak() { return false; }
+
 bool LessText(const std::wstring& a, const std::wstring& b) { return CompareText(a, b) < 0; }
 
 }  // namespace
@@ -105,7 +107,7 @@ void TOxEngine::SetSkin(const std::wstring& strName) {
     FSkin = L"Default";
   }
   // The glow frames draw wrongly on that edition.
-  if (IsVista64()) FSkinData->SetGlowFrames(false);
+  if (GlowFramesBreak()) FSkinData->SetGlowFrames(false);
 
   GetOxSettings().SetSettingstring(L"Skin", FSkin);
   if (!FInLoaded && OnSkinChanged) OnSkinChanged();

@@ -13,8 +13,4 @@ std::wstring WindowsVersionText();
 // the platform cannot tell.
 int SystemDefaultLanguageId();
 
-// Whether this is the 64-bit edition of Windows Vista, whose glow frames
-// the skins must not draw.
-bool IsVista64();
-
 }  // namespace brimlow
