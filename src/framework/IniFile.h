@@ -68,6 +68,7 @@ class IniFile {
                           const std::wstring& fallback) const;
 
   // Sets the value, adding the section and the key at their ends if new.
+  // Line breaks in the value become blanks: one value stays one line.
   void WriteString(const std::wstring& section, const std::wstring& name,
                    const std::wstring& value);
   void EraseSection(const std::wstring& section);

@@ -92,6 +92,7 @@ class TOxMultiLangData {
 
  private:
   void RefreshAppName();
+  void ForEachClient(void (TOxMultiLang::*call)());
 
   bool FExcludeEmptyProp = false;
   std::vector<std::wstring> FExcludeProps;
