@@ -1,12 +1,14 @@
 // Stand-in platform only.
 #include "platform/Platform.h"
+#include "platform/standin/StandinPlatform.h"
 
 namespace brimlow::platform {
 
-// Placeholder until the stand-in services exist.
+// Used when no system image was opened: an empty registry kept in memory
+// only, and the host's files as drive Z:.
 const Platform& DefaultPlatform() {
-  static const Platform platform;
-  return platform;
+  static const standin::StandinPlatform* platform = new standin::StandinPlatform;
+  return platform->platform();
 }
 
 }  // namespace brimlow::platform

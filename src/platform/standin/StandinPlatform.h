@@ -51,4 +51,10 @@ class StandinPlatform {
 // user's data folder ($XDG_DATA_HOME or ~/.local/share).
 std::filesystem::path ResolveImageDir(const std::filesystem::path& option);
 
+// Makes (or completes) a Windows-like image in dir: drive_c with the Windows,
+// user, ProgramData and Program Files folders, an "environment" file, and a
+// registry.reg with the per-user and common "Shell Folders" values. Existing
+// files are kept. On failure returns false with the reason in *error.
+bool CreateFreshImage(const std::filesystem::path& dir, std::wstring* error);
+
 }  // namespace brimlow::platform::standin
