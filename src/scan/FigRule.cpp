@@ -1,0 +1,294 @@
+#include "scan/FigRule.h"
+
+#include <algorithm>
+
+#include "base/Text.h"
+#include "cure/RegUtils.h"
+#include "framework/utils/Paths.h"
+#include "framework/utils/TextUtils.h"
+#include "platform/Platform.h"
+#include "scan/FileProbe.h"
+#include "scan/RootKeys.h"
+
+namespace brimlow::scan {
+namespace {
+
+using platform::RegRoot;
+using platform::Result;
+
+constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr wchar_t kAppPathsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+constexpr wchar_t kFileExtsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+constexpr wchar_t kEmptyMarker[] = L"@Empty";
+
+bool KeyExists(RegRoot root, const std::wstring& path) {
+  return platform::Reg().KeyExists(root, path) == Result::kOk;
+}
+
+bool ValueExists(RegRoot root, const std::wstring& path, const std::wstring& name) {
+  platform::RegValue value;
+  return platform::Reg().QueryValue(root, path, name, &value) == Result::kOk;
+}
+
+// A value read as text. A missing value (or key) reads as empty text; a
+// value of another type than a string cannot be read as text, and the check
+// that asked for it answers "no match" rather than guess.
+struct TextRead {
+  std::wstring text;
+  bool readable = true;
+};
+
+TextRead ReadText(RegRoot root, const std::wstring& path, const std::wstring& name) {
+  platform::RegValue value;
+  if (platform::Reg().QueryValue(root, path, name, &value) != Result::kOk) return {};
+  if (value.type != platform::RegType::kSz && value.type != platform::RegType::kExpandSz) {
+    return {L"", false};
+  }
+  return {platform::RegValueText(value), true};
+}
+
+std::wstring LastComponent(const std::wstring& path) {
+  const auto pos = path.rfind(L'\\');
+  return pos == std::wstring::npos ? path : path.substr(pos + 1);
+}
+
+// Numbers and bytes are compared without regard to the case of their hex
+// digits; strings letter for letter.
+bool SameData(const std::wstring& wanted, const std::wstring& live) {
+  const bool numeric = StartsWithText(live, L"dword:") || StartsWithText(live, L"hex:");
+  return numeric ? SameText(wanted, live) : wanted == live;
+}
+
+}  // namespace
+
+TFigRuleProcessor::TFigRuleProcessor(const std::wstring& aRuleString, const std::wstring& aRuleCaption,
+                                     TLocationStyle aLocationStyle, const std::wstring& aRoot,
+                                     const std::wstring& aPath, const std::wstring& aSection,
+                                     const std::wstring& aName,
+                                     const std::vector<std::wstring>& aRegItemList,
+                                     TTopicStatus aTopicStatus, const std::wstring& aTopicExceptOptions,
+                                     FileProbe* probe)
+    : FRuleString(aRuleString),
+      FRuleCaption(aRuleCaption),
+      FLocationStyle(aLocationStyle),
+      FRoot(aRoot),
+      FPath(aPath),
+      FSection(aSection),
+      FName(aName),
+      FRuleStyle(-1),
+      FRegItemList(aRegItemList),
+      FTopicStatus(aTopicStatus),
+      FExceptOptions(SplitCommaText(aTopicExceptOptions)),
+      FProbe(probe ? probe : &DirectFileProbe()) {
+  SplitText(FRuleString, L',', &FRuleParams);
+  if (!FRuleParams.empty()) FRuleStyle = RuleStyleFromName(FRuleParams[0]);
+}
+
+std::wstring TFigRuleProcessor::Field(std::size_t index) const {
+  return index < FRuleParams.size() ? FRuleParams[index] : std::wstring();
+}
+
+bool TFigRuleProcessor::Match(TFigResultItem& Ret, const std::wstring& msg, TFigReason reason) {
+  Ret.Msg = msg;
+  Ret.Reason = reason;
+  return true;
+}
+
+bool TFigRuleProcessor::DoSearch(TFigResultItem& Ret) {
+  Ret.MatchFlag = false;
+  if (FTopicStatus == tsCured) return false;
+  switch (FRuleStyle) {
+    case rsRegistryBoostOrFix: return CheckRegistryBoostOrFix(Ret);
+    case rsActiveX: return CheckActiveX(Ret);
+    case rsUninstall: return CheckUninstall(Ret);
+    case rsAppPaths: return CheckAppPaths(Ret);
+    case rsFonts: return CheckFonts(Ret);
+    case rsSharedDlls: return CheckSharedDlls(Ret);
+    case rsHelp: return CheckHelp(Ret);
+    case rsDrivers: return CheckDrivers(Ret);
+    case rsShortcuts: return CheckShortcuts(Ret);
+    case rsHistoryNMRU: return CheckHistoryNMRU(Ret);
+    case rsStartup: return CheckStartup(Ret);
+    case rsFileType: return CheckFileType(Ret);
+    case rsEmptyKey: return CheckEmptyKey(Ret);
+    case rsJunkFile: return CheckJunkFile(Ret);
+    case rsRegistryHistory: return Match(Ret, Field(0), frRegistryHistory);
+    case rsRurudOraziv: return Match(Ret, Field(0), frNeedSweep);
+    default: return false;
+  }
+}
+
+bool TFigRuleProcessor::CheckRegistryBoostOrFix(TFigResultItem& Ret) {
+  const cure::RegValueLine live = cure::FormatRegValueLine(FRoot, FPath, FSection);
+  std::wstring wanted;
+  for (const auto& line : FRegItemList) {
+    const auto eq = line.find(L'=');
+    if (SameText(line.substr(0, eq), live.nameText)) {
+      wanted = eq == std::wstring::npos ? std::wstring() : line.substr(eq + 1);
+      break;
+    }
+  }
+  if (wanted.empty() || SameData(wanted, live.valueText)) return false;
+  return Match(Ret, L"Need Reg Boost", frNeedRegistryBoostOrFix);
+}
+
+bool TFigRuleProcessor::CheckActiveX(TFigResultItem& Ret) {
+  const RegRoot root = RegRoot::kClassesRoot;
+  if (SameText(FPath, L"CLSID")) return false;
+
+  std::uint32_t subkeys = 0;
+  std::uint32_t values = 0;
+  if (platform::Reg().CountChildren(root, FPath, &subkeys, &values) == Result::kOk && subkeys == 0) {
+    bool empty = values == 0;
+    if (values == 1 && FName.empty()) {
+      std::vector<platform::RegValue> list;
+      empty = platform::Reg().Values(root, FPath, &list) == Result::kOk && list.size() == 1 &&
+              list[0].name.empty();
+    }
+    if (empty) return Match(Ret, L"Empty key.", frActiveXEmptyKey);
+  }
+
+  if (KeyExists(root, FPath + L"\\TypeLib")) {
+    const TextRead typelib = ReadText(root, FPath + L"\\TypeLib", L"");
+    if (!typelib.readable) return false;
+    const std::wstring id = Trim(typelib.text);
+    if (!id.empty() && id != L"{}" && !KeyExists(root, L"TypeLib\\" + id)) {
+      return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
+    }
+  }
+
+  if (KeyExists(root, FPath)) {
+    const TextRead appid = ReadText(root, FPath, L"AppID");
+    if (!appid.readable) return false;
+    const std::wstring id = Trim(appid.text);
+    if (!id.empty() && !KeyExists(root, L"AppID\\" + id)) {
+      return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
+    }
+  }
+  return false;
+}
+
+bool TFigRuleProcessor::CheckUninstall(TFigResultItem& Ret) {
+  const RegRoot root = RegRoot::kLocalMachine;
+  if (SameText(FPath, kUninstallKey)) return false;
+  if (SameText(FName, kEmptyMarker)) return Match(Ret, L"Empty uninstall info", frEmptyUninstallInfo);
+  if (!KeyExists(root, FPath) || ValueExists(root, FPath, L"SystemComponent")) return false;
+
+  const TextRead uninstall = ReadText(root, FPath, L"UninstallString");
+  if (!uninstall.readable) return false;
+  const ResolvedCommand command = ResolveCommandFile(uninstall.text, FProbe);
+  if (command.exists) return false;
+  const std::wstring lower = LowerCase(command.path);
+  if (SameText(command.path, L"MsiExec.exe") || lower.find(L".exe") != std::wstring::npos ||
+      lower.find(L".dll") != std::wstring::npos) {
+    return false;
+  }
+
+  const TextRead source = ReadText(root, FPath, L"InstallSource");
+  if (!source.readable || SourceFolderExists(source.text, FProbe)) return false;
+  return Match(Ret, L"Uninstall file [" + command.path + L"] is not exists", frUninstallFileNotExists);
+}
+
+bool TFigRuleProcessor::CheckAppPaths(TFigResultItem& Ret) {
+  const RegRoot root = RegRoot::kLocalMachine;
+  const std::wstring last = LastComponent(FPath);
+  if (SameText(FPath, kAppPathsKey) || SameText(last, L"install.exe")) return false;
+
+  const ResolvedCommand direct = ResolveCommandFile(FName, FProbe);
+  if (direct.exists) return false;
+  if (ContainsText(direct.path, L"cmmgr32.exe") || ValueExists(root, FPath, L"RunAsOnNonAdminInstall")) {
+    return false;
+  }
+  const TextRead folder = ReadText(root, FPath, L"Path");
+  if (!folder.readable) return false;
+  if (ResolveCommandFile(CombinePath(folder.text, FName), FProbe).exists) return false;
+  if (ResolveCommandFile(CombinePath(folder.text, last), FProbe).exists) return false;
+  return Match(Ret, L"File [" + FPath + L"] is not Exists.", frAppPathNotExists);
+}
+
+bool TFigRuleProcessor::CheckFonts(TFigResultItem& Ret) {
+  if (FProbe->FileExists(CombinePath(GetShellFolder(L"Fonts"), FName))) return false;
+  return Match(Ret, L"Font not found.", frFontNotFound);
+}
+
+bool TFigRuleProcessor::CheckSharedDlls(TFigResultItem& Ret) {
+  bool matched = false;
+  if (!FProbe->FileExists(FSection)) {
+    matched = Match(Ret, L"Shared Dll [" + FSection + L"] not found.", frSharedDllNotFound);
+  }
+  if (FName == L"0") {
+    matched = Match(Ret, L"Shared Dll [" + FSection + L"] is not used.", frSharedDllIsNotUsed);
+  }
+  return matched;
+}
+
+bool TFigRuleProcessor::CheckHelp(TFigResultItem& Ret) {
+  if (FProbe->FileExists(CombinePath(FName, FSection))) return false;
+  return Match(Ret, L"Help not found.", frHelpFileNotFound);
+}
+
+bool TFigRuleProcessor::CheckDrivers(TFigResultItem& Ret) {
+  if (FProbe->FileExists(FName)) return false;
+  const std::wstring path = ExpandEnvVariable(L"%systemroot%\\system32\\" + FName);
+  if (FProbe->FileExists(path)) return false;
+  return Match(Ret, L"Driver [" + path + L"] not found.", frDriverNotFound);
+}
+
+// A shortcut is broken only when it names a file-system target that is gone.
+// A link without a file-system target (a shell item such as the Control
+// Panel), or one whose target is an existing folder, works.
+bool TFigRuleProcessor::CheckShortcuts(TFigResultItem& Ret) {
+  const std::wstring file = CombinePath(FPath, FName);
+  if (!SameText(ExtractFileExt(file), L".lnk") || !FProbe->FileExists(file)) return false;
+  const std::wstring target = platform::Links().Target(file);
+  if (target.empty() || FProbe->FolderExists(target)) return false;
+  const ResolvedCommand command = ResolveCommandFile(target, FProbe);
+  if (command.exists) return false;
+  return Match(Ret, L"Shortfile [" + command.path + L"] is not correct", frShortcutLinkError);
+}
+
+bool TFigRuleProcessor::CheckHistoryNMRU(TFigResultItem& Ret) {
+  if (FPath.find(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32") == std::wstring::npos &&
+      FPath.find(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist") == std::wstring::npos) {
+    return false;
+  }
+  return Match(Ret, L"History", frHistoryNMRU);
+}
+
+bool TFigRuleProcessor::CheckStartup(TFigResultItem& Ret) {
+  if (SameText(FName, kEmptyMarker) || ResolveCommandFile(FName, FProbe).exists) return false;
+  const ResolvedCommand beside = ResolveCommandFile(L"%Systemroot%\\" + FName, FProbe);
+  if (beside.exists) return false;
+  return Match(Ret, L"Startup [" + beside.path + L"]Item is not correct.", frStartupItemNotCorrect);
+}
+
+bool TFigRuleProcessor::CheckFileType(TFigResultItem& Ret) {
+  const auto root = RootKeyFromName(FRoot);
+  if (SameText(FPath, kFileExtsKey)) return false;
+  if (root && (KeyExists(*root, FPath + L"\\OpenWithProgids") || KeyExists(*root, FPath + L"\\OpenWithList"))) {
+    return false;
+  }
+  return Match(Ret, CombinePath(FPath, L"OpenWithProgids"), frNoAppOpenWithFile);
+}
+
+bool TFigRuleProcessor::CheckEmptyKey(TFigResultItem& Ret) {
+  if (FPath.find(L"Software\\Microsoft") != std::wstring::npos) return false;
+  if (!SameText(FName, kEmptyMarker)) return false;
+  return Match(Ret, L"Empty key", frEmptyKey);
+}
+
+bool TFigRuleProcessor::CheckJunkFile(TFigResultItem& Ret) {
+  if (FProbe->FolderExists(CombinePath(FRoot, FName))) return false;
+  const std::wstring ext = ExtractFileExt(FName);
+  const bool wanted = std::any_of(FRuleParams.begin(), FRuleParams.end(), [&](const std::wstring& field) {
+    return SameText(field, ext) || field == L".*";
+  });
+  if (!wanted) return false;
+  const std::wstring upper = UpperCase(FName);
+  if (std::find(FExceptOptions.begin(), FExceptOptions.end(), upper) != FExceptOptions.end()) return false;
+  Match(Ret, Field(0), frJunkFile);
+  Ret.MatchFlag = true;
+  return true;
+}
+
+}  // namespace brimlow::scan

@@ -1,0 +1,107 @@
+#include "scan/FileProbe.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "base/Text.h"
+#include "framework/utils/Paths.h"
+#include "platform/Platform.h"
+
+namespace brimlow::scan {
+namespace {
+
+using platform::FileEntry;
+
+class Direct : public FileProbe {
+ public:
+  bool FileExists(const std::wstring& path) override {
+    FileEntry entry;
+    return !path.empty() && platform::Files().Stat(path, &entry) == platform::Result::kOk &&
+           !entry.IsFolder();
+  }
+  bool FolderExists(const std::wstring& path) override {
+    FileEntry entry;
+    return !path.empty() && platform::Files().Stat(path, &entry) == platform::Result::kOk &&
+           entry.IsFolder();
+  }
+};
+
+// A path is looked up as (folder, name): the folder's listing is read once
+// and kept, keyed by the upper-cased folder, so thousands of registry entries
+// pointing into the same few folders cost one listing each.
+class Caching : public FileProbe {
+ public:
+  bool FileExists(const std::wstring& path) override {
+    const FileEntry* entry = Find(path);
+    return entry && !entry->IsFolder();
+  }
+  bool FolderExists(const std::wstring& path) override {
+    std::wstring trimmed = path;
+    while (trimmed.size() > 3 && (trimmed.back() == L'\\' || trimmed.back() == L'/')) trimmed.pop_back();
+    if (IsDriveRoot(trimmed)) return direct_.FolderExists(trimmed);
+    const FileEntry* entry = Find(trimmed);
+    return entry && entry->IsFolder();
+  }
+
+ private:
+  using Listing = std::unordered_map<std::wstring, FileEntry>;
+
+  static bool IsDriveRoot(const std::wstring& path) {
+    return (path.size() == 2 || path.size() == 3) && path[1] == L':';
+  }
+
+  // Only plain absolute names are answered from a listing. Anything the
+  // platform would normalise first goes to it directly, so the cache never
+  // changes a verdict: wildcards, relative parts, forward slashes, short
+  // (8.3) names, and names ending in a blank or a dot, which Windows strips.
+  static bool Cacheable(const std::wstring& path) {
+    if (path.size() < 3 || path[1] != L':' || path[2] != L'\\') return false;
+    if (path.back() == L' ' || path.back() == L'.') return false;
+    return path.find_first_of(L"*?~/\"<>|") == std::wstring::npos &&
+           path.find(L"\\.") == std::wstring::npos && path.find(L"\\\\") == std::wstring::npos;
+  }
+
+  const FileEntry* Find(const std::wstring& path) {
+    if (path.empty()) return nullptr;
+    if (!Cacheable(path)) return Uncached(path);
+    const std::wstring folder = ExtractFilePath(path);
+    const std::wstring name = ExtractFileName(path);
+    if (name.empty()) return nullptr;
+    const Listing& listing = ListingOf(folder);
+    const auto it = listing.find(UpperCase(name));
+    return it == listing.end() ? nullptr : &it->second;
+  }
+
+  const Listing& ListingOf(const std::wstring& folder) {
+    const std::wstring key = UpperCase(folder);
+    auto it = listings_.find(key);
+    if (it != listings_.end()) return it->second;
+    Listing listing;
+    std::vector<FileEntry> entries;
+    if (platform::Files().List(AddTrailingBackslash(folder) + L"*", &entries) == platform::Result::kOk) {
+      for (auto& entry : entries) listing.emplace(UpperCase(entry.name), std::move(entry));
+    }
+    return listings_.emplace(key, std::move(listing)).first->second;
+  }
+
+  const FileEntry* Uncached(const std::wstring& path) {
+    scratch_ = FileEntry{};
+    if (platform::Files().Stat(path, &scratch_) != platform::Result::kOk) return nullptr;
+    return &scratch_;
+  }
+
+  Direct direct_;
+  std::unordered_map<std::wstring, Listing> listings_;
+  FileEntry scratch_;
+};
+
+}  // namespace
+
+FileProbe& DirectFileProbe() {
+  static Direct probe;
+  return probe;
+}
+
+std::unique_ptr<FileProbe> MakeCachingFileProbe() { return std::make_unique<Caching>(); }
+
+}  // namespace brimlow::scan
