@@ -176,6 +176,7 @@ class TOxEngine : public OxSettingsEngineLayers {
 
  private:
   void RememberBuiltInSkin();
+  void MergeSkinTexts();
   void FillStrings(const std::wstring& section, const std::wstring& name,
                    std::wstring* value) const;
   MessageDialog* Dialog();
@@ -195,6 +196,7 @@ class TOxEngine : public OxSettingsEngineLayers {
   std::vector<std::wstring> FSkinList;
   bool FSkinListBuilt = false;
   bool FDefaultSkinForm = true;
+  std::vector<std::wstring> FMergedSkinTexts;  // names the language added
 
   std::wstring FLanguage;
   std::wstring FLanguageTranslator;

@@ -8,6 +8,7 @@
 #include "framework/OxSystemInfo.h"
 #include "framework/SkinHolder.h"
 #include "framework/utils/Files.h"
+#include "framework/utils/NameValueList.h"
 #include "framework/utils/Paths.h"
 #include "platform/Platform.h"
 
@@ -53,13 +54,25 @@ void TOxEngine::SetLanguage(const std::wstring& strName) {
   }
   GetOxSettings().SetSettingstring(L"Language", FLanguage);
 
-  if (FSkinData) {
-    if (auto* strings = FSkinData->ResourceStrings()) {
-      FLanguageData->GetSectionStrings(L"SkinRes", strings);
-    }
-  }
+  MergeSkinTexts();
   if (!FInLoaded && OnLanguageChanged) OnLanguageChanged();
   UpdateTitle();
+}
+
+void TOxEngine::MergeSkinTexts() {
+  std::vector<std::wstring>* strings = FSkinData ? FSkinData->ResourceStrings() : nullptr;
+  if (!strings) return;
+  // The merge keeps names the list already holds, so the previous
+  // language's texts go first; otherwise a second language change would
+  // leave the toolkit's captions in the first language.
+  for (const std::wstring& name : FMergedSkinTexts) SetListValue(strings, name, L"");
+  std::vector<std::wstring> before = *strings;
+  FLanguageData->GetSectionStrings(L"SkinRes", strings);
+  FMergedSkinTexts.clear();
+  for (const std::wstring& line : *strings) {
+    const std::wstring name = ListNameOf(line);
+    if (IndexOfListName(before, name) < 0) FMergedSkinTexts.push_back(name);
+  }
 }
 
 const std::vector<std::wstring>& TOxEngine::LanguageList() {

@@ -108,10 +108,16 @@ TEST_F(OxEngineTest, LanguageChangeMergesSkinTextsAndRecomposesTheTitle) {
   std::wstring sunk;
   engine_->SetTitleSink([&](const std::wstring& title) { sunk = title; });
 
+  skin.resources = {L"BTN_OK=OK"};  // the toolkit's own text stays
   engine_->SetLanguage(L"German");
-  EXPECT_EQ(skin.resources, Names{L"MSG_CAP_SHOWFLAG=Nicht mehr zeigen"});
+  EXPECT_EQ(skin.resources, (Names{L"BTN_OK=OK", L"MSG_CAP_SHOWFLAG=Nicht mehr zeigen"}));
   EXPECT_EQ(engine_->AppTitle(), L"Brimlow DE  1.0.0.0");
   EXPECT_EQ(sunk, L"Brimlow DE  1.0.0.0");
+
+  WriteAppFile(L"lang\\French.lan", L"[SkinRes]\r\nMSG_CAP_SHOWFLAG=Ne plus afficher\r\n");
+  engine_->SetLanguage(L"French");
+  EXPECT_EQ(skin.resources, (Names{L"BTN_OK=OK", L"MSG_CAP_SHOWFLAG=Ne plus afficher"}))
+      << "the second language replaces the first one's texts";
 }
 
 TEST_F(OxEngineTest, LanguageListPutsEnglishFirstAndSortsTheRest) {
