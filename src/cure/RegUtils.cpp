@@ -115,6 +115,8 @@ void TRegExporter::AppendSection(const std::wstring& root, const std::wstring& k
   AppendUtf16(&FStream, L"[" + root + L"\\" + key + L"]\r\n" + value_line + L"\r\n\r\n");
 }
 
+void TRegExporter::AppendRaw(const std::wstring& text) { AppendUtf16(&FStream, text); }
+
 void TRegExporter::AddRegItem(const std::wstring& aRoot, const std::wstring& aKey,
                               const std::wstring& aSectionValue) {
   if (aSectionValue.empty()) return;

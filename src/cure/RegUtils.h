@@ -37,6 +37,10 @@ class TRegExporter {
   // the file. false with a reason in *error (optional) when it cannot.
   bool SaveToFile(const std::wstring& aFileName, std::wstring* error = nullptr) const;
 
+  // Appends text as it is (UTF-16LE), for sections in the registry
+  // editor's lossless notation that the cure adds to its backup.
+  void AppendRaw(const std::wstring& text);
+
   // The complete file image.
   const Bytes& Stream() const { return FStream; }
 

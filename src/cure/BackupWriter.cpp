@@ -1,0 +1,76 @@
+#include "cure/BackupWriter.h"
+
+#include "platform/Platform.h"
+#include "regfile/RegFile.h"
+#include "scan/RootKeys.h"
+
+namespace brimlow::cure {
+namespace {
+
+namespace RegType = platform::RegType;
+
+// Types the cure's own section carries without loss.
+bool CarriedWithoutLoss(std::uint32_t type) {
+  return type == RegType::kSz || type == RegType::kDword || type == RegType::kBinary;
+}
+
+constexpr wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n\r\n";
+
+}  // namespace
+
+bool BackupWriter::Begin(const std::wstring& path, std::wstring* error) {
+  path_ = path;
+  healthy_ = exporter_.SaveToFile(path, error);
+  return healthy_;
+}
+
+void BackupWriter::AppendNewBytes(std::size_t from) {
+  const Bytes& image = exporter_.Stream();
+  if (from >= image.size() || !healthy_) return;
+  const Bytes tail(image.begin() + static_cast<std::ptrdiff_t>(from), image.end());
+  healthy_ = platform::Files().AppendFile(path_, tail) == platform::Result::kOk;
+}
+
+// Text that is not the exporter's own goes into its image too, so that the
+// image stays the file's exact copy.
+void BackupWriter::AppendText(const std::wstring& text) {
+  const std::size_t before = exporter_.Stream().size();
+  exporter_.AppendRaw(text);
+  AppendNewBytes(before);
+}
+
+void BackupWriter::AddValue(const std::wstring& root_name, const std::wstring& key, const std::wstring& name) {
+  const std::size_t before = exporter_.Stream().size();
+  exporter_.AddItem(root_name, key, name);
+  AppendNewBytes(before);
+
+  const auto root = scan::RootKeyFromName(root_name);
+  platform::RegValue value;
+  if (!root || platform::Reg().QueryValue(*root, key, name, &value) != platform::Result::kOk) return;
+  if (CarriedWithoutLoss(value.type)) return;
+  AppendText(L"[" + root_name + L"\\" + key + L"]\r\n" + regfile::FormatValueLine(value) + L"\r\n\r\n");
+}
+
+void BackupWriter::AddKeyTree(const std::wstring& root_name, const std::wstring& key, const std::wstring& name) {
+  AddValue(root_name, key, name);
+  const auto root = scan::RootKeyFromName(root_name);
+  if (!root) return;
+  regfile::RegFileWriter writer;
+  if (regfile::ExportKeyTree(platform::Reg(), *root, key, &writer) != platform::Result::kOk) return;
+  std::wstring sections = writer.Text();
+  const std::wstring header = kHeader;
+  if (sections.compare(0, header.size(), header) == 0) sections.erase(0, header.size());
+  // The subtree is written under the root name the finding gave, so the
+  // merge puts it back where it was found.
+  const std::wstring long_name = regfile::RootName(*root);
+  if (long_name != root_name) {
+    const std::wstring from = L"[" + long_name + L"\\";
+    const std::wstring to = L"[" + root_name + L"\\";
+    for (auto pos = sections.find(from); pos != std::wstring::npos; pos = sections.find(from, pos + to.size())) {
+      sections.replace(pos, from.size(), to);
+    }
+  }
+  AppendText(sections);
+}
+
+}  // namespace brimlow::cure
