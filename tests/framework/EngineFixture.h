@@ -26,7 +26,9 @@ inline const wchar_t kBuiltinTexts[] =
     L"[AppRes]\r\n"
     L"AppName=Brimlow\r\n"
     L"MSGBox.CureAfterScan=Cure the problems now?\r\n"
-    L"MSGBox.Found={1} problems in {2}\r\n";
+    L"MSGBox.Found={1} problems in {2}\r\n"
+    L"[TfrmMain]\r\n"
+    L"frmMain.Caption=Main window\r\n";
 
 class EngineFixture : public ::testing::Test {
  protected:

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/AboutInfo.h"
+#include "framework/OxMultiLang.h"
 #include "framework/SkinHolder.h"
+#include "framework/TranslatableWindow.h"
 #include "framework/EngineFixture.h"
 
 namespace brimlow::testing {
@@ -86,6 +89,35 @@ TEST_F(OxEngineTest, LoadsTheChosenLanguageAndClearsItForAMissingOne) {
   EXPECT_EQ(Settings().GetSettingString(L"Language"), L"English");
   EXPECT_EQ(engine_->GetAppString(L"MSGBox.CureAfterScan"), L"Cure the problems now?");
   EXPECT_EQ(language_events_, 1);
+}
+
+// A window with nothing but its caption.
+class CaptionWindow : public TranslatableWindow {
+ public:
+  std::wstring Name() const override { return L"frmMain"; }
+  std::wstring ClassName() const override { return L"TfrmMain"; }
+  std::vector<TextProperty> TextProperties() const override { return {{L"Caption", L"TCaption"}}; }
+  bool GetText(const std::wstring&, std::wstring* text) const override {
+    *text = caption;
+    return true;
+  }
+  void SetText(const std::wstring&, const std::wstring& text) override { caption = text; }
+  std::vector<TranslatableComponent*> Components() override { return {}; }
+  std::wstring caption = L"design";
+};
+
+TEST_F(OxEngineTest, WindowsFollowTheLanguageBackToEnglish) {
+  WriteAppFile(L"lang\\German.lan", L"[TfrmMain]\r\nfrmMain.Caption=Hauptfenster\r\n");
+  CaptionWindow window;
+  TOxMultiLang multi_lang(&window);
+  multi_lang.SetLanguageData(&language_);
+  multi_lang.Loaded();
+  ASSERT_EQ(window.caption, L"Main window");
+
+  engine_->SetLanguage(L"German");
+  EXPECT_EQ(window.caption, L"Hauptfenster");
+  engine_->SetLanguage(L"English");  // no English.lan: the built-in texts
+  EXPECT_EQ(window.caption, L"Main window") << "no German left on screen";
 }
 
 TEST_F(OxEngineTest, SelectingTheActiveLanguageDoesNothing) {
@@ -204,6 +236,29 @@ TEST_F(OxEngineTest, StringLookupsAndPlaceholders) {
   EXPECT_EQ(engine_->GetAppString(L"Nope"), L"");
   EXPECT_EQ(engine_->GetLibStringEx(L"Greeting", {L"A", L"B"}), L"A meets B, A again");
   EXPECT_EQ(engine_->GetAppStringEx(L"MSGBox.Found", {L"3"}), L"3 problems in {2}");
+}
+
+TEST_F(OxEngineTest, AboutInfo) {
+  Settings().SetSettingstring(L"App.Ver", L"1.2.3.4");
+  Settings().SetSettingstring(L"App.Notice", L"Notice text");
+  Settings().SetSettingstring(L"URL.support", L"https://brimlow.example/support");
+  engine_->Loaded();
+  AboutInfo info = engine_->GetAboutInfo();
+  EXPECT_EQ(info.caption, L"About Brimlow");
+  EXPECT_EQ(info.ok_caption, L"&Ok");
+  EXPECT_EQ(info.support_caption, L"Support");
+  EXPECT_TRUE(info.support_url.starts_with(L"https://brimlow.example/support?ACTION=support&"));
+  EXPECT_EQ(info.lines, (Names{L"Brimlow", L"Version : 1.2.3.4", L"Notice text"}));
+  EXPECT_EQ(info.image_path, L"") << "no image";
+
+  WriteAppFile(L"res\\images\\about.png", L"");
+  EXPECT_EQ(engine_->GetAboutInfo().image_path, L"") << "an empty image";
+  WriteAppFile(L"res\\images\\about.png", L"png");
+  EXPECT_EQ(engine_->GetAboutInfo().image_path, app_dir_ + L"res\\images\\about.png");
+
+  WriteAppFile(L"lang\\German.lan", L"[Info]\r\n");
+  engine_->SetLanguage(L"German");
+  EXPECT_EQ(engine_->GetAboutInfo().lines.back(), L"German is tranlated by ");
 }
 
 // --- Session end -----------------------------------------------------------------
