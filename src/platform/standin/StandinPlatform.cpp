@@ -10,6 +10,7 @@
 #include "platform/standin/ShellLinkFile.h"
 #include "platform/standin/StandinEnvironment.h"
 #include "platform/standin/StandinFileSystem.h"
+#include "platform/standin/StandinOsVersion.h"
 #include "platform/standin/StandinProcesses.h"
 
 namespace brimlow::platform::standin {
@@ -26,6 +27,7 @@ struct StandinPlatform::Impl {
   StandinEnvironment environment;
   StandinShellLinks links{files};
   StandinProcesses processes{drives};
+  StandinOsVersion version{environment};
   Platform platform;
 
   Impl(const fs::path& dir, const EnvVariables& variables)
@@ -35,6 +37,7 @@ struct StandinPlatform::Impl {
     platform.environment = &environment;
     platform.links = &links;
     platform.processes = &processes;
+    platform.version = &version;
   }
 };
 

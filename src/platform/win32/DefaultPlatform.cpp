@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32OsVersion.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellLinks.h"
@@ -22,6 +23,7 @@ const Platform& DefaultPlatform() {
     services->links = new win32::Win32ShellLinks;
     services->processes = new win32::Win32Processes;
     services->desktop = new win32::Win32Desktop;
+    services->version = new win32::Win32OsVersion;
     return services;
   }();
   return *platform;
