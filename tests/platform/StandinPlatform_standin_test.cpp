@@ -80,6 +80,10 @@ TEST(StandinPlatformTest, AFreshImageIsAWindowsLikeSystem) {
   EXPECT_EQ(Env().WindowsMajorVersion(), 6);
   EXPECT_EQ(Env().Variable(L"BRIMLOW_WINDOWS_VERSION"), L"6.1.7601");
   EXPECT_EQ(system.HostPath(L"c:\\windows"), dir.path() / "image" / "drive_c" / "Windows");
+  const Platform& p = system.platform();
+  for (const void* service : {(const void*)p.registry, (const void*)p.files, (const void*)p.environment,
+                              (const void*)p.links, (const void*)p.processes, (const void*)p.desktop})
+    EXPECT_NE(service, nullptr);
 }
 
 TEST(StandinPlatformTest, NamesTheFileAndLineAtFault) {

@@ -8,6 +8,7 @@
 #include "platform/standin/DriveMap.h"
 #include "platform/standin/ImageRegistry.h"
 #include "platform/standin/ShellLinkFile.h"
+#include "platform/standin/StandinDesktop.h"
 #include "platform/standin/StandinEnvironment.h"
 #include "platform/standin/StandinFileSystem.h"
 #include "platform/standin/StandinOsVersion.h"
@@ -27,6 +28,7 @@ struct StandinPlatform::Impl {
   StandinEnvironment environment;
   StandinShellLinks links{files};
   StandinProcesses processes{drives};
+  StandinDesktop desktop;
   StandinOsVersion version{environment};
   Platform platform;
 
@@ -38,6 +40,7 @@ struct StandinPlatform::Impl {
     platform.links = &links;
     platform.processes = &processes;
     platform.version = &version;
+    platform.desktop = &desktop;
   }
 };
 
