@@ -5,7 +5,7 @@
 #include "base/Text.h"
 #include "framework/OxEngine.h"
 #include "framework/OxMultiLangData.h"
-#include "framework/OxSystemInfo.h"
+#include "framework/WindowsVersion.h"
 #include "framework/SkinHolder.h"
 #include "framework/utils/Files.h"
 #include "framework/utils/NameValueList.h"
@@ -26,8 +26,6 @@ std::wstring DataFolder(const std::wstring& setting) {
   const TOxSettings& settings = GetOxSettings();
   return settings.ConstDataPath() + settings.GetSettingString(setting) + L"\\";
 }
-
-bool GlowFramesBreak() { return false; }
 
 bool LessText(const std::wstring& a, const std::wstring& b) { return CompareText(a, b) < 0; }
 
@@ -120,7 +118,7 @@ void TOxEngine::SetSkin(const std::wstring& strName) {
     FSkin = L"Default";
   }
   // The glow frames draw wrongly on that edition.
-  if (GlowFramesBreak()) FSkinData->SetGlowFrames(false);
+  if (IsVista64()) FSkinData->SetGlowFrames(false);
 
   GetOxSettings().SetSettingstring(L"Skin", FSkin);
   if (!FInLoaded && OnSkinChanged) OnSkinChanged();

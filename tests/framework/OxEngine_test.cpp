@@ -9,6 +9,7 @@
 #include "framework/OxMultiLang.h"
 #include "framework/SkinHolder.h"
 #include "framework/TranslatableWindow.h"
+#include "platform/OsVersion.h"
 #include "framework/EngineFixture.h"
 
 namespace brimlow::testing {
@@ -26,13 +27,14 @@ class FakeSkinHolder : public SkinHolder {
   void UseBuiltInSkin() override { built_in = true; }
   bool SkinnableForm() const override { return form; }
   void SetSkinnableForm(bool on) override { form = on; }
-  void SetGlowFrames(bool) override {}
+  void SetGlowFrames(bool on) override { glow = on; }
   std::vector<std::wstring>* ResourceStrings() override { return &resources; }
 
   std::vector<std::wstring> loaded;
   std::vector<std::wstring> resources;
   bool built_in = true;
   bool form = true;
+  bool glow = true;
 };
 
 class OxEngineTest : public EngineFixture {
@@ -201,6 +203,41 @@ TEST_F(OxEngineTest, SkinSelectionPrefersTheFramedFileAndFallsBackToBuiltIn) {
   EXPECT_EQ(engine_->Skin(), L"Default");
   EXPECT_EQ(Settings().GetSettingString(L"Skin"), L"Default");
   EXPECT_EQ(skin_events_, 3);
+}
+
+TEST_F(OxEngineTest, GlowFramesGoOffOnVista64) {
+  const struct {
+    std::uint32_t major, minor;
+    bool wow64;
+    bool glow;
+  } cases[] = {{6, 0, true, false}, {6, 0, false, true}, {6, 1, true, true}};
+  for (const auto& c : cases) {
+    class Version : public platform::OsVersion {
+     public:
+      bool Query(platform::ReportedVersion* v) override {
+        *v = reported;
+        return true;
+      }
+      bool IsWow64() override { return wow64; }
+      platform::ReportedVersion reported;
+      bool wow64 = false;
+    } version;
+    version.reported.extended = true;
+    version.reported.platform_id = platform::OsPlatformId::kWindowsNt;
+    version.reported.product_type = platform::OsProductType::kWorkstation;
+    version.reported.major = c.major;
+    version.reported.minor = c.minor;
+    version.wow64 = c.wow64;
+    platform::Platform with_version;
+    with_version.version = &version;
+    platform::ScopedPlatform scope(with_version);
+
+    FakeSkinHolder skin;
+    TOxEngine engine;
+    engine.SetSkinData(&skin);
+    engine.SetSkin(L"Default");
+    EXPECT_EQ(skin.glow, c.glow) << c.major << "." << c.minor << " wow64 " << c.wow64;
+  }
 }
 
 // --- Names, title, texts ------------------------------------------------------

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "framework/EngineFixture.h"
+#include "framework/OxSystemInfo.h"
 #include "framework/utils/TextUtils.h"
+#include "platform/OsVersion.h"
 #include "platform/Platform.h"
 
 namespace brimlow::testing {
@@ -61,6 +63,32 @@ class RecordingProcesses : public platform::Processes {
   bool CreateInstanceMutex(const std::wstring&) override { return true; }
   std::vector<std::wstring> opened;
 };
+
+// The system's version as a test wants it reported.
+class FixedVersion : public platform::OsVersion {
+ public:
+  bool Query(platform::ReportedVersion* version) override {
+    if (!answers) return false;
+    *version = reported;
+    return true;
+  }
+  bool IsWow64() override { return false; }
+  bool answers = true;
+  platform::ReportedVersion reported;
+};
+
+TEST(WindowsVersionTextTest, JoinsMajorMinorAndServicePack) {
+  FixedVersion version;
+  version.reported.major = 6;
+  version.reported.minor = 0;
+  version.reported.service_pack = L"Service Pack 2";
+  platform::Platform with_version;
+  with_version.version = &version;
+  platform::ScopedPlatform scope(with_version);
+  EXPECT_EQ(WindowsVersionText(), L"6_0_Service Pack 2");
+  version.answers = false;
+  EXPECT_EQ(WindowsVersionText(), L"0_0_");
+}
 
 class OxWebLinksTest : public EngineFixture {
  protected:
