@@ -96,14 +96,15 @@ OxSettingsPlaces OxSettingsPlaces::FromPlatform() {
 TOxSettings::TOxSettings(const std::wstring& strSettingFile)
     : TOxSettings(strSettingFile, OxSettingsPlaces::FromPlatform()) {}
 
-TOxSettings::TOxSettings(const std::wstring& strSettingFile, const OxSettingsPlaces& places)
+TOxSettings::TOxSettings(const std::wstring& strSettingFile, const OxSettingsPlaces& places,
+                         bool count_run)
     : places_(places) {
-  Create(strSettingFile);
+  Create(strSettingFile, count_run);
 }
 
 TOxSettings::~TOxSettings() = default;
 
-void TOxSettings::Create(const std::wstring& strSettingFile) {
+void TOxSettings::Create(const std::wstring& strSettingFile, bool count_run) {
   FEncodeMask = 0x6B2F9D41u;
   FSettingFilename = strSettingFile.empty() ? L"setting.dat" : strSettingFile;
   const std::wstring const_name = strSettingFile.empty() ? L"const.dat" : strSettingFile;
@@ -119,7 +120,7 @@ void TOxSettings::Create(const std::wstring& strSettingFile) {
   DecideAllUsers();
 
   FRunTimes = GetSettingInteger(L"RunTimes");
-  SetSettingInteger(L"RunTimes", FRunTimes + 1);
+  if (count_run) SetSettingInteger(L"RunTimes", FRunTimes + 1);
 }
 
 void TOxSettings::SetAllUser(bool value) {

@@ -64,7 +64,10 @@ class TOxSettings {
   // names both the user file and the constant file; empty means
   // "setting.dat" and "const.dat".
   explicit TOxSettings(const std::wstring& strSettingFile = L"");
-  TOxSettings(const std::wstring& strSettingFile, const OxSettingsPlaces& places);
+  // count_run false: a tool that only inspects or edits the settings, not a
+  // program start; "RunTimes" is then read but not counted up.
+  TOxSettings(const std::wstring& strSettingFile, const OxSettingsPlaces& places,
+              bool count_run = true);
   // Releases the layers without writing them.
   ~TOxSettings();
   TOxSettings(const TOxSettings&) = delete;
@@ -152,7 +155,7 @@ class TOxSettings {
   const IniFile& ConstValueIni() const { return FConstValueIni; }
 
  private:
-  void Create(const std::wstring& strSettingFile);
+  void Create(const std::wstring& strSettingFile, bool count_run);
   void DecideAllUsers();
   std::wstring UserFlagFile() const;
   bool SaveFlushed();
