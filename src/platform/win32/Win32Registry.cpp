@@ -173,10 +173,15 @@ Result Win32Registry::CreateKey(RegRoot root, const std::wstring& path) {
 Result Win32Registry::SetValue(RegRoot root, const std::wstring& path, const RegValue& value) {
   Key key;
   if (key.Create(root, path, KEY_SET_VALUE) != ERROR_SUCCESS) return Result::kFailed;
-  static const BYTE kNoData = 0;
-  const BYTE* data = value.data.empty() ? &kNoData : value.data.data();
-  const LSTATUS status = RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, data,
-                                        static_cast<DWORD>(value.data.size()));
+  // For string types the platform looks at the two bytes after the data and,
+  // when they are zero, stores them too (taking them for a forgotten
+  // terminator). The data gets two non-zero bytes behind it, so exactly its
+  // own bytes are stored and nothing past it is read.
+  Bytes guarded = value.data;
+  guarded.push_back(0xFF);
+  guarded.push_back(0xFF);
+  const LSTATUS status = RegSetValueExW(key.get(), value.name.c_str(), 0, value.type,
+                                        guarded.data(), static_cast<DWORD>(value.data.size()));
   return status == ERROR_SUCCESS ? Result::kOk : Result::kFailed;
 }
 

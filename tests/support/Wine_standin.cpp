@@ -1,0 +1,8 @@
+// Stand-in platform only.
+#include "support/Wine.h"
+
+namespace brimlow::testing {
+
+bool UnderWine() { return false; }
+
+}  // namespace brimlow::testing
