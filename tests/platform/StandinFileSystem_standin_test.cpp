@@ -77,6 +77,9 @@ TEST_F(StandinFileSystemTest, StatsAndListsWithoutRegardToCase) {
   EXPECT_NE(entry.write_time, 0u);
   ASSERT_EQ(files().Stat(L"C:\\TEMP\\sub", &entry), Result::kOk);
   EXPECT_TRUE(entry.IsFolder());
+  ASSERT_EQ(files().Stat(L"c:\\", &entry), Result::kOk);
+  EXPECT_TRUE(entry.IsFolder());
+  EXPECT_EQ(entry.name, L"");
   EXPECT_EQ(files().Stat(L"C:\\Temp\\missing", &entry), Result::kNotFound);
   EXPECT_EQ(files().Stat(L"C:\\Temp\\One.tmp\\below", &entry), Result::kNotFound);
   EXPECT_EQ(files().Stat(L"Q:\\x", &entry), Result::kNotFound);

@@ -81,6 +81,7 @@ Result StandinFileSystem::Stat(const std::wstring& path, FileEntry* entry) {
   struct stat st;
   if (::lstat(host.c_str(), &st) != 0) return FromErrno(errno);
   *entry = EntryOf(host.filename().string(), st);
+  if (host == drives_.HostPath(path.substr(0, 2))) entry->name.clear();  // a drive has no name
   return Result::kOk;
 }
 
