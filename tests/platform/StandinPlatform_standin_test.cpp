@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "platform/OsVersion.h"
 #include "platform/SystemSession.h"
 #include "support/HostTempDir.h"
 #include "support/ScratchSystem.h"
@@ -78,11 +79,15 @@ TEST(StandinPlatformTest, AFreshImageIsAWindowsLikeSystem) {
   }
   EXPECT_EQ(Env().TempFolder(), profile + L"\\Temp\\");
   EXPECT_EQ(Env().WindowsMajorVersion(), 6);
+  ReportedVersion reported;
+  ASSERT_TRUE(Version().Query(&reported));
+  EXPECT_EQ(reported.build, 7601u);
   EXPECT_EQ(Env().Variable(L"BRIMLOW_WINDOWS_VERSION"), L"6.1.7601");
   EXPECT_EQ(system.HostPath(L"c:\\windows"), dir.path() / "image" / "drive_c" / "Windows");
   const Platform& p = system.platform();
   for (const void* service : {(const void*)p.registry, (const void*)p.files, (const void*)p.environment,
-                              (const void*)p.links, (const void*)p.processes, (const void*)p.desktop})
+                              (const void*)p.links, (const void*)p.processes, (const void*)p.desktop,
+                              (const void*)p.version})
     EXPECT_NE(service, nullptr);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/standin/StandinEnvironment.h"
 #include "platform/standin/StandinFileSystem.h"
 #include "platform/standin/StandinOsVersion.h"
+#include "platform/standin/StandinOsVersion.h"
 #include "platform/standin/StandinProcesses.h"
 
 namespace brimlow::platform::standin {
@@ -41,6 +42,7 @@ struct StandinPlatform::Impl {
     platform.processes = &processes;
     platform.version = &version;
     platform.desktop = &desktop;
+    platform.version = &version;
   }
 };
 
