@@ -129,6 +129,13 @@ TEST_F(OxSettingsTest, FirstRunWithWritableAllUsersFolderKeepsSettingsThere) {
   EXPECT_EQ(settings->GetSettingInteger(L"RunTimes"), 2);
 }
 
+TEST_F(OxSettingsTest, OpeningWithoutCountingLeavesRunTimesAlone) {
+  Open();
+  TOxSettings tool(L"", places_, /*count_run=*/false);
+  EXPECT_EQ(tool.RunTimes(), 1);
+  EXPECT_EQ(Open()->RunTimes(), 1);
+}
+
 TEST_F(OxSettingsTest, AllUsersFolderTurnedReadOnlyFlipsToThePerUserFolder) {
   places_.app_file_name = L"C:\\brimlow.exe";
   Open()->SetSettingstring(L"Skin", L"Blue");
