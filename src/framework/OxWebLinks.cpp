@@ -154,7 +154,7 @@ void TOxEngine::WebBeforeNavigate2(const std::wstring& url, bool* cancel) {
   ParseUrlParams(url, &params, true);
   const std::wstring page = ListValueOf(params, L"PAGE");
   if (!page.empty()) ShowPage(page);
-  *cancel = true;
+  if (cancel) *cancel = true;
 }
 
 }  // namespace brimlow
