@@ -24,8 +24,9 @@ class ProfileFile {
   virtual std::wstring ReadString(const std::wstring& section, const std::wstring& key,
                                   const std::wstring& default_value) = 0;
 
-  // The key names of the section in file order (comment lines starting with
-  // ";" and blank lines left out); empty when the section is missing.
+  // The key names of the section in file order (lines without "=", comment
+  // lines starting with ";" and blank lines left out); empty when the
+  // section is missing.
   virtual std::vector<std::wstring> ReadSection(const std::wstring& section) = 0;
 
   // Sets the key (creating the file, section and key when missing). The

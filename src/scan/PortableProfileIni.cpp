@@ -5,7 +5,7 @@
 //   - "[name]" starts a section (up to the last "]"); a "[" line without
 //     "]" is an ordinary line;
 //   - "key=value" up to the first "="; a line without "=" is a key without
-//     value, which reads as the default;
+//     value, which reads as the default and is not listed with the keys;
 //   - only the first section of a name, and in it the first key of a name,
 //     is ever read;
 //   - one pair of enclosing double or single quotes is removed and the
@@ -101,8 +101,9 @@ class PortableProfile : public ProfileIni {
     const Section* found = FindSection(section);
     if (!found) return keys;
     for (const Entry& entry : found->entries) {
+      // Lines without "=" (comments among them) are no keys of the section.
+      if (!entry.value) continue;
       if (!entry.key.empty() && entry.key.front() == L';') continue;
-      if (entry.key.empty() && !entry.value) continue;
       keys.push_back(entry.key);
     }
     return keys;
