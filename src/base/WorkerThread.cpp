@@ -19,6 +19,9 @@ WorkerThread::~WorkerThread() {
 void WorkerThread::Start() {
   if (started_.exchange(true, std::memory_order_acq_rel)) return;
   loop_.AttachWorker();
+  // Held until the handle is stored: a short body may reach its end (and
+  // detach that handle) before the constructor of std::thread returns.
+  std::lock_guard<std::mutex> lock(end_mutex_);
   thread_ = std::thread([this] { ThreadMain(); });
 }
 
@@ -68,7 +71,10 @@ void WorkerThread::ThreadMain() {
 
   MainLoop& loop = loop_;
   if (free_on_terminate_) {
-    thread_.detach();
+    {
+      std::lock_guard<std::mutex> lock(end_mutex_);
+      thread_.detach();
+    }
     delete this;
   } else {
     std::lock_guard<std::mutex> lock(end_mutex_);
