@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/standin/StandinOsVersion.h"
+
 #include "support/HostTempDir.h"
 
 namespace brimlow::platform::standin {
@@ -82,6 +84,28 @@ TEST(StandinEnvironmentTest, FillsWindowsLikeDefaultsFromTheFileVariables) {
   EXPECT_EQ(xp.WindowsMajorVersion(), 5);
   EXPECT_EQ(xp.TempFolder(), L"C:\\t\\");
   EXPECT_EQ(xp.Variable(L"TMP"), L"C:\\t\\");
+}
+
+// The environment and the version service answer alike, also where the image
+// gives no usable version and both fall back to the same default.
+TEST(StandinEnvironmentTest, MajorVersionAgreesWithTheVersionService) {
+  const DriveMap drives;
+  const struct {
+    const char* file;
+    int major;
+  } cases[] = {
+      {"", 6},
+      {"BRIMLOW_WINDOWS_VERSION=10.0.19045\n", 10},
+      {"BRIMLOW_WINDOWS_VERSION=7\n", 6},
+      {"BRIMLOW_WINDOWS_VERSION=six\n", 6},
+  };
+  for (const auto& c : cases) {
+    StandinEnvironment env(Parse(c.file), drives);
+    ReportedVersion version;
+    ASSERT_TRUE(StandinOsVersion(env).Query(&version)) << c.file;
+    EXPECT_EQ(env.WindowsMajorVersion(), c.major) << c.file;
+    EXPECT_EQ(static_cast<int>(version.major), c.major) << c.file;
+  }
 }
 
 TEST(StandinEnvironmentTest, ExpandsKnownReferencesAndKeepsUnknownOnes) {

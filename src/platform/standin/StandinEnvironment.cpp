@@ -1,5 +1,6 @@
 // Stand-in platform only (POSIX).
 #include "platform/standin/StandinEnvironment.h"
+#include "platform/standin/StandinOsVersion.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,11 +108,12 @@ std::wstring StandinEnvironment::LongPath(const std::wstring& path) {
   return path;
 }
 
+// Read through the version service so both report the same version,
+// including its default when the image sets none.
 int StandinEnvironment::WindowsMajorVersion() {
-  const std::wstring version = Variable(L"BRIMLOW_WINDOWS_VERSION");
-  std::int64_t major = 0;
-  if (!ParseInt64(version.substr(0, version.find(L'.')), &major)) return 0;
-  return major > 0 && major < 1000 ? static_cast<int>(major) : 0;
+  ReportedVersion version;
+  if (!StandinOsVersion(*this).Query(&version)) return 0;
+  return static_cast<int>(version.major);
 }
 
 }  // namespace brimlow::platform::standin
