@@ -21,12 +21,9 @@
 
 #include "app/cli/Cli.h"
 #include "app/cli/SettingsContext.h"
+#include "app/cli/TopicDatabase.h"
 #include "base/Text.h"
-#include "framework/utils/Paths.h"
-#include "platform/Platform.h"
-#include "platform/RegistryEditor.h"
 #include "platform/SystemSession.h"
-#include "scan/ProfileIni.h"
 #include "scan/TopicDate.h"
 #include "scan/TopicList.h"
 
@@ -40,26 +37,6 @@ struct TopicsOptions {
   std::string topics;
   bool json = false;
 };
-
-// A database the program would silently take as empty is an error here:
-// whoever asks for the list wants to know why there is none.
-bool CheckDatabase(const std::wstring& path, std::wstring* error) {
-  Bytes content;
-  const platform::Result read = platform::Files().ReadFile(path, &content);
-  if (read == platform::Result::kNotFound) {
-    *error = path + L": no such file";
-    return false;
-  }
-  if (!Ok(read)) {
-    *error = path + L": cannot be read";
-    return false;
-  }
-  if (!SameText(scan::OpenProfileIni(path)->ReadString(L"GLOBAL", L"MAGICWORD", L""), L"FIG")) {
-    *error = path + L": not a topic database (no MAGICWORD=FIG in [GLOBAL])";
-    return false;
-  }
-  return true;
-}
 
 void PrintTopic(int index, const TFigTopic& topic, bool json) {
   const std::wstring category(scan::NameOf(topic.Category()));
@@ -99,13 +76,8 @@ int RunTopics(const TopicsOptions& options, const GlobalOptions& global) {
   platform::SystemSession session;
   std::wstring error;
   if (!session.Open(FromUtf8(global.system), &error)) return SettingsContext::Fail(error);
-  const std::wstring path = options.topics.empty()
-                                ? CombinePath(GetAppDir(), L"data\\topic.db")
-                                : platform::PathFromArgument(FromUtf8(options.topics));
-  if (!CheckDatabase(path, &error)) return SettingsContext::Fail(error);
   TFigTopicList list;
-  if (!list.LoadTopics(path, &error)) return SettingsContext::Fail(error);
-  list.SortByCategory();
+  if (!LoadTopicDatabase(options.topics, &list, &error)) return SettingsContext::Fail(error);
   for (int i = 0; i < list.TopicCount(); ++i) PrintTopic(i, *list.GetTopic(i), options.json);
   PrintTotals(list, options.json);
   return 0;

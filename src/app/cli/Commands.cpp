@@ -7,6 +7,7 @@ void RegisterLang(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterTopics(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterRegedit(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterExport(CLI::App& app, const GlobalOptions& global, Action* chosen);
+void RegisterScan(CLI::App& app, const GlobalOptions& global, Action* chosen);
 
 const std::vector<Registration>& Commands() {
   static const std::vector<Registration> commands = {
@@ -15,6 +16,7 @@ const std::vector<Registration>& Commands() {
       RegisterTopics,
       RegisterRegedit,
       RegisterExport,
+      RegisterScan,
   };
   return commands;
 }
