@@ -7,6 +7,7 @@
 #include "framework/utils/Paths.h"
 #include "framework/utils/Programs.h"
 #include "framework/utils/TextUtils.h"
+#include "framework/utils/Windows.h"
 #include "platform/Platform.h"
 #include "scan/RootKeys.h"
 
@@ -153,7 +154,7 @@ TFigCureStatus TFigCureThread::StartSweepHelper(const TFigScanedItem& item) {
   SplitText(item.RuleParams, L'\n', &lines);
   std::wstring parameters = lines.size() > 1 ? lines[1] : L"";
   if (!parameters.empty() && parameters.back() == L'\r') parameters.pop_back();
-  if (platform::Env().WindowsMajorVersion() > 6) {
+  if (GetWindowsMajorVersion() > 6) {
     RunElevated(OwnerWindow{}, item.ScanedRoot, parameters);
   } else {
     // The program path is quoted: a folder with blanks must not start
