@@ -8,6 +8,7 @@ void RegisterTopics(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterRegedit(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterExport(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterScan(CLI::App& app, const GlobalOptions& global, Action* chosen);
+void RegisterCure(CLI::App& app, const GlobalOptions& global, Action* chosen);
 
 const std::vector<Registration>& Commands() {
   static const std::vector<Registration> commands = {
@@ -17,6 +18,7 @@ const std::vector<Registration>& Commands() {
       RegisterRegedit,
       RegisterExport,
       RegisterScan,
+      RegisterCure,
   };
   return commands;
 }
