@@ -31,10 +31,11 @@ struct RegistryTree::Undo {
   RegValue value;                  // kRestoreValue, kInsertValue
 };
 
-// Where a root and path lead: the root's node and the key names below it.
+// Where a root and path lead: the root's node and the key names below it
+// (views into the caller's path, or literals, valid while the call runs).
 struct RegistryTree::Location {
   Node* root = nullptr;  // nullptr: a root this registry does not hold
-  std::vector<std::wstring> names;
+  std::vector<std::wstring_view> names;
   bool valid = true;       // false: a malformed path
   bool predefined = true;  // the path names the predefined key itself
 };
@@ -73,24 +74,37 @@ RegistryTree::Location RegistryTree::Locate(RegRoot root, const std::wstring& pa
   }
   where.root = found->second.get();
   if (path.empty()) return where;
+  // One pass over the path: every lookup of a scan comes through here, so
+  // no name is copied.
   std::wstring_view rest = path;
   if (rest.back() == L'\\') rest.remove_suffix(1);
-  for (;;) {
-    const auto slash = rest.find(L'\\');
-    std::wstring name(rest.substr(0, slash));
-    if (name.empty() || name.size() > 255 || !StorableName(name)) where.valid = false;
-    where.names.push_back(std::move(name));
-    if (slash == std::wstring_view::npos) break;
-    rest.remove_prefix(slash + 1);
+  where.names.reserve(where.names.size() + 8);
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i <= rest.size(); ++i) {
+    if (i < rest.size() && rest[i] != L'\\') {
+      if (rest[i] == L'\r' || rest[i] == L'\n') where.valid = false;  // not storable
+      continue;
+    }
+    const std::wstring_view name = rest.substr(begin, i - begin);
+    if (name.empty() || name.size() > 255) where.valid = false;
+    where.names.push_back(name);
+    begin = i + 1;
   }
   return where;
+}
+
+// Upper-cases name into key, reusing key's storage.
+void RegistryTree::UpperKey(std::wstring_view name, std::wstring& key) {
+  key.resize(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) key[i] = UpperChar(name[i]);
 }
 
 RegistryTree::Node* RegistryTree::Find(const Location& where) const {
   if (!where.valid) return nullptr;
   Node* node = where.root;
-  for (const auto& name : where.names) {
-    const auto child = node->children.find(UpperCase(name));
+  for (const auto name : where.names) {
+    UpperKey(name, key_buffer_);
+    const auto child = node->children.find(key_buffer_);
     if (child == node->children.end()) return nullptr;
     node = child->second.get();
   }
@@ -100,12 +114,12 @@ RegistryTree::Node* RegistryTree::Find(const Location& where) const {
 RegistryTree::Node* RegistryTree::FindOrCreate(const Location& where) {
   if (!where.valid) return nullptr;
   Node* node = where.root;
-  for (const auto& name : where.names) {
+  for (const auto name : where.names) {
     std::wstring key = UpperCase(name);
     auto& child = node->children[key];
     if (!child) {
       child = std::make_unique<Node>();
-      child->name = name;
+      child->name = std::wstring(name);
       undo_.push_back(Undo{Undo::Kind::kRemoveChild, node, std::move(key), nullptr, 0, {}});
     }
     node = child.get();

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -55,11 +56,13 @@ class RegistryTree : public Registry {
   Location Locate(RegRoot root, const std::wstring& path) const;
   Node* Find(const Location& where) const;
   Node* FindOrCreate(const Location& where);
+  static void UpperKey(std::wstring_view name, std::wstring& key);
   static void ExportNode(const Node& node, const std::wstring& full_name, bool is_root,
                          regfile::RegFileWriter* writer);
 
   std::map<RegRoot, std::unique_ptr<Node>> roots_;
   std::vector<Undo> undo_;
+  mutable std::wstring key_buffer_;  // Find's scratch key, kept to spare an allocation per lookup
 };
 
 }  // namespace brimlow::platform::standin
