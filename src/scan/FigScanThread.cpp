@@ -119,9 +119,21 @@ void TFigScanThread::GetScannedItem(TFigScanedItem& item) {
   item = FFigScannedItem;
 }
 
-void TFigScanThread::SetScannedItem(const TFigScanedItem& item) {
+// Assigned field by field into the one slot: the strings keep their
+// storage from item to item, so publishing allocates nothing once the slot
+// has grown, and the lock is held only for the copies.
+void TFigScanThread::SetScannedItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
+                                    const std::wstring& path, const std::wstring& section,
+                                    const std::wstring& name, std::int32_t current_per) {
   std::lock_guard<std::mutex> lock(FLock);
-  FFigScannedItem = item;
+  FFigScannedItem.TopicName.assign(topic.name);
+  FFigScannedItem.Category = topic.category;
+  FFigScannedItem.LocationStyle = style;
+  FFigScannedItem.ScanedRoot.assign(root);
+  FFigScannedItem.ScanedPath.assign(path);
+  FFigScannedItem.ScanedSection.assign(section);
+  FFigScannedItem.ScanedName.assign(name);
+  FFigScannedItem.CurrentPer = current_per;
 }
 
 void TFigScanThread::WaitWhilePaused() {
@@ -278,9 +290,10 @@ TFigScanThread::Walk TFigScanThread::ScanDiskLocation(const TopicParams& topic, 
     if (entry.name == L"." || entry.name == L"..") continue;
     // Folders add nothing: their size cannot be read as a file's.
     const std::int64_t size = entry.IsFolder() ? 0 : static_cast<std::int64_t>(entry.size & 0xFFFFFFFFu);
-    if (ProcessItem(topic, lsDisk, folder, folder, location, entry.name, counter, size) == Walk::kStopped) {
-      return Walk::kStopped;
-    }
+    FProbe->NoteListedEntry(folder, entry);
+    const Walk walk = ProcessItem(topic, lsDisk, folder, folder, location, entry.name, counter, size);
+    FProbe->ForgetListedEntry();
+    if (walk == Walk::kStopped) return Walk::kStopped;
   }
   for (const auto& entry : entries) {
     if (StopCheck()) return Walk::kStopped;
@@ -310,16 +323,8 @@ TFigScanThread::Walk TFigScanThread::ProcessItem(const TopicParams& topic, TLoca
                                                  const std::wstring& section, const std::wstring& name,
                                                  int counter, std::int64_t size) {
   if (StopCheck()) return Walk::kStopped;
-  TFigScanedItem item;
-  item.TopicName = topic.name;
-  item.Category = topic.category;
-  item.LocationStyle = style;
-  item.ScanedRoot = root;
-  item.ScanedPath = path;
-  item.ScanedSection = section;
-  item.ScanedName = name;
-  item.CurrentPer = FCurrentPercent + std::min(counter, topic.working_percent);
-  SetScannedItem(item);
+  const std::int32_t current_per = FCurrentPercent + std::min(counter, topic.working_percent);
+  SetScannedItem(topic, style, root, path, section, name, current_per);
   if (StopCheck()) return Walk::kStopped;
 
   ++FSummary.AllCount;
@@ -340,6 +345,15 @@ TFigScanThread::Walk TFigScanThread::ProcessItem(const TopicParams& topic, TLoca
     matched = false;  // one item that cannot be judged is no finding
   }
   if (matched) {
+    TFigScanedItem item;
+    item.TopicName = topic.name;
+    item.Category = topic.category;
+    item.LocationStyle = style;
+    item.ScanedRoot = root;
+    item.ScanedPath = path;
+    item.ScanedSection = section;
+    item.ScanedName = name;
+    item.CurrentPer = current_per;
     result.Level = topic.level;
     item.Checked = topic.level > 1;
     if (StopCheck()) return Walk::kStopped;

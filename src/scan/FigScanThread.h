@@ -80,7 +80,9 @@ class TFigScanThread : public WorkerThread {
   Walk ProcessItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
                    const std::wstring& path, const std::wstring& section, const std::wstring& name,
                    int counter, std::int64_t size);
-  void SetScannedItem(const TFigScanedItem& item);
+  void SetScannedItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
+                      const std::wstring& path, const std::wstring& section, const std::wstring& name,
+                      std::int32_t current_per);
   int CountEnabledInCategory(TTopicCategory category) const;
 
   void DoCategoryStarted();

@@ -42,6 +42,11 @@ class Caching : public FileProbe {
     const FileEntry* entry = Find(trimmed);
     return entry && entry->IsFolder();
   }
+  void NoteListedEntry(const std::wstring& folder, const FileEntry& entry) override {
+    listed_path_.assign(folder).append(entry.name);
+    listed_.attributes = entry.attributes;
+  }
+  void ForgetListedEntry() override { listed_path_.clear(); }
 
  private:
   using Listing = std::unordered_map<std::wstring, FileEntry>;
@@ -64,6 +69,9 @@ class Caching : public FileProbe {
   const FileEntry* Find(const std::wstring& path) {
     if (path.empty()) return nullptr;
     if (!Cacheable(path)) return Uncached(path);
+    // The entry the walk is handing to the rules, asked for by the very
+    // name it was listed under: the same answer its folder's listing gives.
+    if (!listed_path_.empty() && path == listed_path_) return &listed_;
     const std::wstring folder = ExtractFilePath(path);
     const std::wstring name = ExtractFileName(path);
     if (name.empty()) return nullptr;
@@ -92,6 +100,8 @@ class Caching : public FileProbe {
 
   Direct direct_;
   std::unordered_map<std::wstring, Listing> listings_;
+  std::wstring listed_path_;  // folder + name of the noted entry; empty: none
+  FileEntry listed_;          // its attributes
   FileEntry scratch_;
 };
 
