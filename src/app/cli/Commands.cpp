@@ -9,6 +9,8 @@ void RegisterRegedit(CLI::App& app, const GlobalOptions& global, Action* chosen)
 void RegisterExport(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterScan(CLI::App& app, const GlobalOptions& global, Action* chosen);
 void RegisterCure(CLI::App& app, const GlobalOptions& global, Action* chosen);
+void RegisterBackups(CLI::App& app, const GlobalOptions& global, Action* chosen);
+void RegisterRestorePoint(CLI::App& app, const GlobalOptions& global, Action* chosen);
 
 const std::vector<Registration>& Commands() {
   static const std::vector<Registration> commands = {
@@ -19,6 +21,8 @@ const std::vector<Registration>& Commands() {
       RegisterExport,
       RegisterScan,
       RegisterCure,
+      RegisterBackups,
+      RegisterRestorePoint,
   };
   return commands;
 }
