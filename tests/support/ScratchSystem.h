@@ -10,6 +10,7 @@
 // Tests that must behave the same on both builds write only below
 // RegRoot()\RegPath() and Folder().
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,14 @@ class ScratchSystem {
   const std::wstring& RegPath() const;
   // A Windows path of an empty folder, ending in a backslash.
   const std::wstring& Folder() const;
+
+  // The "--system" argument of a tool that is to work on this system: the
+  // image folder on the stand-in; empty on Windows (the machine itself).
+  std::string SystemOption() const;
+  // Where a Windows path of this system lives on the host, for tests that
+  // must create what the platform cannot (a symbolic link). On Windows the
+  // path itself.
+  std::filesystem::path HostPath(const std::wstring& windows_path) const;
 
  private:
   struct Impl;

@@ -63,4 +63,10 @@ const std::wstring& ScratchSystem::RegPath() const { return impl_->reg_path; }
 
 const std::wstring& ScratchSystem::Folder() const { return impl_->folder; }
 
+std::string ScratchSystem::SystemOption() const { return impl_->dir.string(); }
+
+std::filesystem::path ScratchSystem::HostPath(const std::wstring& windows_path) const {
+  return impl_->system.HostPath(windows_path);
+}
+
 }  // namespace brimlow::testing

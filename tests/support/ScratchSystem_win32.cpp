@@ -57,4 +57,10 @@ ScratchSystem::~ScratchSystem() {
 const std::wstring& ScratchSystem::RegPath() const { return impl_->reg_path; }
 const std::wstring& ScratchSystem::Folder() const { return impl_->folder; }
 
+std::string ScratchSystem::SystemOption() const { return {}; }
+
+std::filesystem::path ScratchSystem::HostPath(const std::wstring& windows_path) const {
+  return std::filesystem::path(windows_path);
+}
+
 }  // namespace brimlow::testing
