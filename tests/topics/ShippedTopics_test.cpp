@@ -253,7 +253,13 @@ Case JunkCase(const wchar_t* topic, std::function<std::wstring()> folder_of, con
 // the Windows folder's notepad.exe.
 Case ShortcutCase(const wchar_t* topic, const wchar_t* shell_folder, bool in_subfolder) {
   return {topic, "shortcut", [=](Planter& p, const std::wstring& u, const testing::ScratchSystem&) {
-            std::wstring folder = AddTrailingBackslash(GetShellFolder(shell_folder));
+            std::wstring folder = GetShellFolder(shell_folder);
+            // Wine links the user's desktop to the host's, and the scan never
+            // walks through a link; the all-users desktop is a plain folder.
+            platform::FileEntry link;
+            if (platform::Files().Stat(folder, &link) == platform::Result::kOk && link.IsReparsePoint())
+              folder = GetShellFolder(L"Common " + std::wstring(shell_folder));
+            folder = AddTrailingBackslash(folder);
             p.Folder(folder);
             if (in_subfolder) p.Folder(folder += u + L" Tools\\");
             const std::wstring notepad = CombinePath(GetWindowsDir(), L"notepad.exe");
