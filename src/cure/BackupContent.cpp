@@ -1,6 +1,7 @@
 #include "cure/BackupContent.h"
 
 #include <map>
+#include <optional>
 #include <tuple>
 #include <set>
 #include <utility>
@@ -97,7 +98,8 @@ int CountBackupChanges(const Bytes& content) {
     KeyId key;
     if (!ToKeyId(op.key, &key)) continue;
     if (op.kind == RegOp::Kind::kCreateKey) keys.insert(key);
-    if (op.kind != RegOp::Kind::kSetValue) continue;
+    // Taking back a value the cure created is a change like any other.
+    if (op.kind != RegOp::Kind::kSetValue && op.kind != RegOp::Kind::kDeleteValue) continue;
     values.insert({key, UpperCase(op.value.name)});
     keys_with_values.insert(key);
   }
@@ -126,15 +128,17 @@ bool BackupIsInRegistry(const Bytes& content, std::vector<std::wstring>* missing
   }
   // What the merge leaves: later entries override earlier ones.
   std::map<KeyId, bool> keys;  // key -> still there after the merge
-  std::map<std::pair<KeyId, std::wstring>, platform::RegValue> values;
+  // value -> what it holds after the merge (name as written); no data: it
+  // is deleted.
+  std::map<std::pair<KeyId, std::wstring>, std::pair<std::wstring, std::optional<platform::RegValue>>> values;
   for (const RegOp& op : ops) {
     KeyId key;
     if (!ToKeyId(op.key, &key)) continue;
     const auto value_id = std::make_pair(key, UpperCase(op.value.name));
     switch (op.kind) {
       case RegOp::Kind::kCreateKey: keys[key] = true; break;
-      case RegOp::Kind::kSetValue: values[value_id] = op.value; break;
-      case RegOp::Kind::kDeleteValue: values.erase(value_id); break;
+      case RegOp::Kind::kSetValue: values[value_id] = {op.value.name, op.value}; break;
+      case RegOp::Kind::kDeleteValue: values[value_id] = {op.value.name, std::nullopt}; break;
       case RegOp::Kind::kDeleteKey:
         for (auto& [other, present] : keys) {
           if (SameOrBelow(other, key)) present = false;
@@ -148,12 +152,14 @@ bool BackupIsInRegistry(const Bytes& content, std::vector<std::wstring>* missing
       missing->push_back(regfile::FullKeyName(key.root, key.path) + L"\\");
     }
   }
-  for (const auto& [id, wanted] : values) {
+  for (const auto& [id, merged] : values) {
+    const auto& [name, wanted] = merged;
     platform::RegValue live;
-    const platform::Result found = platform::Reg().QueryValue(id.first.root, id.first.path, wanted.name, &live);
-    if (found != platform::Result::kOk || live.type != wanted.type || Comparable(live) != Comparable(wanted)) {
-      missing->push_back(ValuePath(id.first, wanted.name));
-    }
+    const platform::Result found = platform::Reg().QueryValue(id.first.root, id.first.path, name, &live);
+    const bool as_merged = wanted ? found == platform::Result::kOk && live.type == wanted->type &&
+                                        Comparable(live) == Comparable(*wanted)
+                                  : found == platform::Result::kNotFound;
+    if (!as_merged) missing->push_back(ValuePath(id.first, name));
   }
   return true;
 }

@@ -23,8 +23,8 @@ std::wstring BackupChangeCount(const std::wstring& path);
 
 // Compares the registry with what merging the backup leaves there: every
 // value set (by its last setting in the file) must be present with the same
-// type and data -- strings compared without their terminating zeros -- and
-// every key named must exist. Appends what is not, as
+// type and data -- strings compared without their terminating zeros --,
+// every value deleted must be absent, and every key named must exist. Appends what is not, as
 // "HKEY_...\path\name" or "HKEY_...\path\", to *missing. false (with
 // "line N: reason" in *missing) when the file cannot be read as a registry
 // file, so nothing can be confirmed.

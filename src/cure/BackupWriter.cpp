@@ -14,8 +14,6 @@ bool CarriedWithoutLoss(std::uint32_t type) {
   return type == RegType::kSz || type == RegType::kDword || type == RegType::kBinary;
 }
 
-constexpr wchar_t kHeader[] = L"Windows Registry Editor Version 5.00\r\n\r\n";
-
 }  // namespace
 
 bool BackupWriter::Begin(const std::wstring& path, std::wstring* error) {
@@ -51,15 +49,25 @@ void BackupWriter::AddValue(const std::wstring& root_name, const std::wstring& k
   AppendText(L"[" + root_name + L"\\" + key + L"]\r\n" + regfile::FormatValueLine(value) + L"\r\n\r\n");
 }
 
+void BackupWriter::AddValueBeforeWrite(const std::wstring& root_name, const std::wstring& key,
+                                       const std::wstring& name) {
+  AddValue(root_name, key, name);
+  const auto root = scan::RootKeyFromName(root_name);
+  platform::RegValue value;
+  if (!root || platform::Reg().QueryValue(*root, key, name, &value) != platform::Result::kNotFound) return;
+  regfile::RegFileWriter writer;
+  writer.AddKey(root_name + L"\\" + key);
+  writer.AddValueDeletion(name);
+  AppendText(writer.SectionsText());
+}
+
 void BackupWriter::AddKeyTree(const std::wstring& root_name, const std::wstring& key, const std::wstring& name) {
   AddValue(root_name, key, name);
   const auto root = scan::RootKeyFromName(root_name);
   if (!root) return;
   regfile::RegFileWriter writer;
   if (regfile::ExportKeyTree(platform::Reg(), *root, key, &writer) != platform::Result::kOk) return;
-  std::wstring sections = writer.Text();
-  const std::wstring header = kHeader;
-  if (sections.compare(0, header.size(), header) == 0) sections.erase(0, header.size());
+  std::wstring sections = writer.SectionsText();
   // The subtree is written under the root name the finding gave, so the
   // merge puts it back where it was found.
   const std::wstring long_name = regfile::RootName(*root);

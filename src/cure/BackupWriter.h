@@ -27,6 +27,11 @@ class BackupWriter {
   // deleted or overwritten. Nothing for a missing value.
   void AddValue(const std::wstring& root_name, const std::wstring& key, const std::wstring& name);
 
+  // Backs up a value the cure is about to write. When there is no such
+  // value yet, the backup deletes it again, so that restoring also takes
+  // back a value the cure created.
+  void AddValueBeforeWrite(const std::wstring& root_name, const std::wstring& key, const std::wstring& name);
+
   // Backs up the key's value `name` and then its whole subtree (every value
   // of every type, empty subkeys included) before the key is deleted.
   void AddKeyTree(const std::wstring& root_name, const std::wstring& key, const std::wstring& name);

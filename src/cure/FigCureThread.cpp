@@ -117,6 +117,8 @@ TFigCureStatus TFigCureThread::CureRegistryItem(const TFigScanedItem& item) {
   const bool key_deletion = item.LocationStyle == scan::lsRegistry && !item.ValueCheck;
   if (key_deletion) {
     FBackup->AddKeyTree(item.ScanedRoot, item.ScanedPath, item.ScanedSection);
+  } else if (item.LocationStyle == scan::lsRegistryItem) {
+    FBackup->AddValueBeforeWrite(item.ScanedRoot, item.ScanedPath, item.ScanedSection);
   } else {
     FBackup->AddValue(item.ScanedRoot, item.ScanedPath, item.ScanedSection);
   }
@@ -134,9 +136,13 @@ TFigCureStatus TFigCureThread::CureRegistryItem(const TFigScanedItem& item) {
                                                                                            : scan::csUncured;
   }
   if (!root || registry.KeyExists(*root, item.ScanedPath) != platform::Result::kOk) return scan::csIgnored;
-  return registry.DeleteValue(*root, item.ScanedPath, item.ScanedSection) == platform::Result::kOk
-             ? scan::csCured
-             : scan::csUncured;
+  // A value that is already gone (a key without values stands for its
+  // default value) leaves nothing to delete: not a failure.
+  switch (registry.DeleteValue(*root, item.ScanedPath, item.ScanedSection)) {
+    case platform::Result::kOk: return scan::csCured;
+    case platform::Result::kNotFound: return scan::csIgnored;
+    default: return scan::csUncured;
+  }
 }
 
 TFigCureStatus TFigCureThread::CureDiskItem(const TFigScanedItem& item) {

@@ -77,6 +77,9 @@ class RegFileWriter {
   // It is always a complete file: each section is followed by a blank line
   // and lines end in CR LF.
   const std::wstring& Text() const { return text_; }
+  // The sections alone, without the header: for appending to a file that
+  // already has one.
+  std::wstring SectionsText() const;
   Bytes FileBytes() const;
 
  private:

@@ -84,6 +84,10 @@ std::wstring FormatValueLine(const RegValue& value) {
 
 RegFileWriter::RegFileWriter() : text_(std::wstring(kHeader5) + kLineEnd + kLineEnd) {}
 
+std::wstring RegFileWriter::SectionsText() const {
+  return text_.substr(std::wstring_view(kHeader5).size() + 2 * std::wstring_view(kLineEnd).size());
+}
+
 void RegFileWriter::AddKey(const std::wstring& full_key) {
   text_ += L'[' + full_key + L']' + kLineEnd + kLineEnd;
   has_section_ = true;

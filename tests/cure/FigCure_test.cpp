@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "base/PortableMainLoop.h"
+#include "cure/BackupContent.h"
 #include "cure/FigCureThread.h"
 #include "cure/RegUtils.h"
 #include "framework/utils/Paths.h"
@@ -135,6 +136,7 @@ TEST_F(FigCureTest, EventsStatusesAndIndexLine) {
   unchecked.Checked = false;
   cure_.AddMatchedItem(unchecked);
   cure_.AddMatchedItem(RegistryItem(L"Value", key, L"v", true));
+  cure_.AddMatchedItem(RegistryItem(L"GoneValue", key, L"", true));
   cure_.AddMatchedItem(RegistryItem(L"GoneKeyValue", key + L"\\gone", L"v", true));
   cure_.AddMatchedItem(RegistryItem(L"GoneKey", key + L"\\gone", L"", false));
   cure_.AddMatchedItem(FileItem(scratch_.Folder(), L"a.tmp"));
@@ -142,14 +144,15 @@ TEST_F(FigCureTest, EventsStatusesAndIndexLine) {
   ASSERT_TRUE(RunCure());
 
   EXPECT_EQ(events_, (std::vector<std::string>{
-                         "started", "cured 1/6 csCured Value", "topic Value tsCured",
-                         "cured 2/6 csIgnored GoneKeyValue", "topic GoneKeyValue tsCured",
-                         "cured 3/6 csUncured GoneKey", "topic GoneKey tsCured", "cured 4/6 csCured Junk",
-                         "topic Junk tsCured", "cured 5/6 csIgnored Junk", "topic Junk tsCured", "finished"}));
+                         "started", "cured 1/7 csCured Value", "topic Value tsCured",
+                         "cured 2/7 csIgnored GoneValue", "topic GoneValue tsCured",
+                         "cured 3/7 csIgnored GoneKeyValue", "topic GoneKeyValue tsCured",
+                         "cured 4/7 csUncured GoneKey", "topic GoneKey tsCured", "cured 5/7 csCured Junk",
+                         "topic Junk tsCured", "cured 6/7 csIgnored Junk", "topic Junk tsCured", "finished"}));
   const std::string index = IndexFile();
   const std::string file = ToUtf8(ExtractFileName(cure_.LastBackupFile()));
   EXPECT_EQ(index.size(), 19 + 3 + file.size() + 2);
-  EXPECT_EQ(index.substr(19), ",6," + file + "\r\n");
+  EXPECT_EQ(index.substr(19), ",7," + file + "\r\n");
   EXPECT_EQ(file.size(), 18u);
 }
 
@@ -202,10 +205,21 @@ TEST_F(FigCureTest, OptimisationValuesAreMergedWithSingleBackslashes) {
   EXPECT_EQ(platform::RegValueText(value), L"C:\\Temp\\Cache");
   ASSERT_EQ(platform::Reg().QueryValue(root, key, L"Level", &value), platform::Result::kOk);
   EXPECT_EQ(platform::RegValueDword(value), 10u);
-  // The backup holds the value as it was before the merge.
+  // The backup holds the value as it was before the merge, and takes back
+  // the value the merge created.
+  Bytes backup;
+  ASSERT_EQ(platform::Files().ReadFile(cure_.LastBackupFile(), &backup), platform::Result::kOk);
+  EXPECT_EQ(CountBackupChanges(backup), 2);
   ASSERT_TRUE(ImportRegFile(cure_.LastBackupFile()));
   ASSERT_EQ(platform::Reg().QueryValue(root, key, L"Dir", &value), platform::Result::kOk);
   EXPECT_EQ(platform::RegValueText(value), L"old");
+  EXPECT_EQ(platform::Reg().QueryValue(root, key, L"Level", &value), platform::Result::kNotFound);
+  std::vector<std::wstring> missing;
+  EXPECT_TRUE(BackupIsInRegistry(backup, &missing));
+  EXPECT_TRUE(missing.empty());
+  platform::Reg().SetValue(root, key, platform::MakeDwordValue(L"Level", 10));
+  EXPECT_TRUE(BackupIsInRegistry(backup, &missing));
+  EXPECT_EQ(missing.size(), 1u);
 }
 
 TEST_F(FigCureTest, ListOperationsAndEmptyCure) {
