@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -209,6 +210,53 @@ TEST_F(ShippedTopics, DatabaseCoversEveryCategoryRuleStyleAndProfileLevel) {
     EXPECT_TRUE(styles.count(style)) << ToUtf8(NameOf(static_cast<TRuleStyle>(style)));
   EXPECT_EQ(usage_levels, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8}));
   EXPECT_EQ(network_levels, (std::set<int>{10, 11, 12, 13, 14, 15}));
+}
+
+// The constants shipped beside the database switch each scan topic on or
+// off by name; a topic without its switch silently never takes part.
+TEST_F(ShippedTopics, EveryScanTopicHasItsSwitchAndRecommendationInTheConstants) {
+  ASSERT_TRUE(Load()) << ToUtf8(DatabaseFile());
+  const Bytes bytes = ReadBytes(SourceFolder(L"..\\..\\data\\const.dat"));
+  std::map<std::wstring, std::wstring> constants;  // upper-cased name -> value
+  std::wstring text(bytes.begin(), bytes.end());
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::size_t end = text.find(L'\n', pos);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = Trim(text.substr(pos, end - pos));
+    const std::size_t equals = line.find(L'=');
+    if (equals != std::wstring::npos && line[0] != L';') {
+      constants[UpperCase(line.substr(0, equals))] = line.substr(equals + 1);
+    }
+    pos = end + 1;
+  }
+  ASSERT_FALSE(constants.empty());
+
+  std::set<std::wstring> expected;
+  for (int i = 0; i < engine_.TopicCount(); ++i) {
+    const TFigTopic& topic = *engine_.GetTopic(i);
+    const wchar_t* prefix = topic.Category() == tcARegFix         ? L"RegFix."
+                            : topic.Category() == tcBPrivacySweep ? L"PrivacySweep."
+                            : topic.Category() == tcCJunkFile     ? L"JunkFiles."
+                                                                  : nullptr;
+    if (!prefix) continue;
+    const std::wstring wanted = ReadBooleanText(topic.GetValue(L"ENABLED"), false) ? L"1" : L"0";
+    for (const std::wstring& name : {prefix + topic.Name(), L"Recommend." + (prefix + topic.Name())}) {
+      SCOPED_TRACE(ToUtf8(name));
+      expected.insert(UpperCase(name));
+      const auto found = constants.find(UpperCase(name));
+      ASSERT_NE(found, constants.end());
+      EXPECT_EQ(found->second, wanted) << "the database enables it differently";
+    }
+  }
+  // And no switch names a topic the database no longer has.
+  for (const auto& [name, value] : constants) {
+    for (const wchar_t* prefix : {L"REGFIX.", L"PRIVACYSWEEP.", L"JUNKFILES."}) {
+      const bool is_switch = name.rfind(prefix, 0) == 0 || name.rfind(L"RECOMMEND." + std::wstring(prefix), 0) == 0;
+      if (is_switch) {
+        EXPECT_TRUE(expected.count(name)) << ToUtf8(name) << " names no topic";
+      }
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
