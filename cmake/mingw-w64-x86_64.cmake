@@ -1,19 +1,5 @@
-# Cross-compiles the 64-bit Windows build (the same sources as the 32-bit
-# product, so the Win32 layer can be tested under 64-bit Wine where the kernel
-# cannot run 32-bit programs) with Debian's mingw-w64 (posix
-# thread model, so std::thread and std::mutex work) and runs its programs
-# under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+# The 64-bit Windows build: the same sources as the 32-bit product, so that
+# the Win32 layer can be tested under 64-bit Wine where the kernel cannot run
+# 32-bit programs.
+set(BRIMLOW_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
