@@ -8,6 +8,7 @@
 #include "framework/utils/TextUtils.h"
 #include "platform/Platform.h"
 #include "scan/FileProbe.h"
+#include "scan/RegistryProbe.h"
 #include "scan/RootKeys.h"
 
 namespace brimlow::scan {
@@ -21,15 +22,6 @@ constexpr wchar_t kAppPathsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersio
 constexpr wchar_t kFileExtsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
 constexpr wchar_t kEmptyMarker[] = L"@Empty";
 
-bool KeyExists(RegRoot root, const std::wstring& path) {
-  return platform::Reg().KeyExists(root, path) == Result::kOk;
-}
-
-bool ValueExists(RegRoot root, const std::wstring& path, const std::wstring& name) {
-  platform::RegValue value;
-  return platform::Reg().QueryValue(root, path, name, &value) == Result::kOk;
-}
-
 // A value read as text. A missing value (or key) reads as empty text; a
 // value of another type than a string cannot be read as text, and the check
 // that asked for it answers "no match" rather than guess.
@@ -38,13 +30,18 @@ struct TextRead {
   bool readable = true;
 };
 
-TextRead ReadText(RegRoot root, const std::wstring& path, const std::wstring& name) {
+TextRead ReadText(RegistryProbe& reg, RegRoot root, const std::wstring& path, const std::wstring& name) {
   platform::RegValue value;
-  if (platform::Reg().QueryValue(root, path, name, &value) != Result::kOk) return {};
+  if (reg.QueryValue(root, path, name, &value) != Result::kOk) return {};
   if (value.type != platform::RegType::kSz && value.type != platform::RegType::kExpandSz) {
     return {L"", false};
   }
   return {platform::RegValueText(value), true};
+}
+
+bool ValueExists(RegistryProbe& reg, RegRoot root, const std::wstring& path, const std::wstring& name) {
+  platform::RegValue value;
+  return reg.QueryValue(root, path, name, &value) == Result::kOk;
 }
 
 std::wstring LastComponent(const std::wstring& path) {
@@ -61,6 +58,26 @@ bool SameData(const std::wstring& wanted, const std::wstring& live) {
 
 }  // namespace
 
+TFigRuleTopic::TFigRuleTopic(const std::wstring& aRuleString, const std::wstring& aRuleCaption,
+                             const std::vector<std::wstring>& aRegItemList, TTopicStatus aTopicStatus,
+                             const std::wstring& aTopicExceptOptions)
+    : RuleString(aRuleString),
+      RuleCaption(aRuleCaption),
+      RegItemList(aRegItemList),
+      TopicStatus(aTopicStatus),
+      ExceptOptions(SplitCommaText(aTopicExceptOptions)) {
+  SplitText(RuleString, L',', &RuleParams);
+  if (!RuleParams.empty()) RuleStyle = RuleStyleFromName(RuleParams[0]);
+}
+
+struct TFigRuleProcessor::Owned {
+  TFigRuleTopic topic;
+  std::wstring root;
+  std::wstring path;
+  std::wstring section;
+  std::wstring name;
+};
+
 TFigRuleProcessor::TFigRuleProcessor(const std::wstring& aRuleString, const std::wstring& aRuleCaption,
                                      TLocationStyle aLocationStyle, const std::wstring& aRoot,
                                      const std::wstring& aPath, const std::wstring& aSection,
@@ -68,24 +85,41 @@ TFigRuleProcessor::TFigRuleProcessor(const std::wstring& aRuleString, const std:
                                      const std::vector<std::wstring>& aRegItemList,
                                      TTopicStatus aTopicStatus, const std::wstring& aTopicExceptOptions,
                                      FileProbe* probe)
-    : FRuleString(aRuleString),
-      FRuleCaption(aRuleCaption),
+    : TFigRuleProcessor(std::make_unique<Owned>(Owned{
+                            TFigRuleTopic(aRuleString, aRuleCaption, aRegItemList, aTopicStatus,
+                                          aTopicExceptOptions),
+                            aRoot, aPath, aSection, aName}),
+                        aLocationStyle, probe) {}
+
+TFigRuleProcessor::TFigRuleProcessor(std::unique_ptr<Owned> owned, TLocationStyle aLocationStyle,
+                                     FileProbe* probe)
+    : FOwned(std::move(owned)),
+      FTopic(FOwned->topic),
+      FLocationStyle(aLocationStyle),
+      FRoot(FOwned->root),
+      FPath(FOwned->path),
+      FSection(FOwned->section),
+      FName(FOwned->name),
+      FProbe(probe ? probe : &DirectFileProbe()),
+      FRegistry(&DirectRegistryProbe()) {}
+
+TFigRuleProcessor::TFigRuleProcessor(const TFigRuleTopic& aTopic, TLocationStyle aLocationStyle,
+                                     const std::wstring& aRoot, const std::wstring& aPath,
+                                     const std::wstring& aSection, const std::wstring& aName, FileProbe* probe,
+                                     RegistryProbe* registry)
+    : FTopic(aTopic),
       FLocationStyle(aLocationStyle),
       FRoot(aRoot),
       FPath(aPath),
       FSection(aSection),
       FName(aName),
-      FRuleStyle(-1),
-      FRegItemList(aRegItemList),
-      FTopicStatus(aTopicStatus),
-      FExceptOptions(SplitCommaText(aTopicExceptOptions)),
-      FProbe(probe ? probe : &DirectFileProbe()) {
-  SplitText(FRuleString, L',', &FRuleParams);
-  if (!FRuleParams.empty()) FRuleStyle = RuleStyleFromName(FRuleParams[0]);
-}
+      FProbe(probe ? probe : &DirectFileProbe()),
+      FRegistry(registry ? registry : &DirectRegistryProbe()) {}
+
+TFigRuleProcessor::~TFigRuleProcessor() = default;
 
 std::wstring TFigRuleProcessor::Field(std::size_t index) const {
-  return index < FRuleParams.size() ? FRuleParams[index] : std::wstring();
+  return index < FTopic.RuleParams.size() ? FTopic.RuleParams[index] : std::wstring();
 }
 
 bool TFigRuleProcessor::Match(TFigResultItem& Ret, const std::wstring& msg, TFigReason reason) {
@@ -96,8 +130,8 @@ bool TFigRuleProcessor::Match(TFigResultItem& Ret, const std::wstring& msg, TFig
 
 bool TFigRuleProcessor::DoSearch(TFigResultItem& Ret) {
   Ret.MatchFlag = false;
-  if (FTopicStatus == tsCured) return false;
-  switch (FRuleStyle) {
+  if (FTopic.TopicStatus == tsCured) return false;
+  switch (FTopic.RuleStyle) {
     case rsRegistryBoostOrFix: return CheckRegistryBoostOrFix(Ret);
     case rsActiveX: return CheckActiveX(Ret);
     case rsUninstall: return CheckUninstall(Ret);
@@ -121,7 +155,7 @@ bool TFigRuleProcessor::DoSearch(TFigResultItem& Ret) {
 bool TFigRuleProcessor::CheckRegistryBoostOrFix(TFigResultItem& Ret) {
   const cure::RegValueLine live = cure::FormatRegValueLine(FRoot, FPath, FSection);
   std::wstring wanted;
-  for (const auto& line : FRegItemList) {
+  for (const auto& line : FTopic.RegItemList) {
     const auto eq = line.find(L'=');
     if (SameText(line.substr(0, eq), live.nameText)) {
       wanted = eq == std::wstring::npos ? std::wstring() : line.substr(eq + 1);
@@ -132,38 +166,35 @@ bool TFigRuleProcessor::CheckRegistryBoostOrFix(TFigResultItem& Ret) {
   return Match(Ret, L"Need Reg Boost", frNeedRegistryBoostOrFix);
 }
 
+// A missing "TypeLib" subkey, or a missing class key, reads as an empty
+// value below: no finding either way, so neither is opened twice.
 bool TFigRuleProcessor::CheckActiveX(TFigResultItem& Ret) {
   const RegRoot root = RegRoot::kClassesRoot;
   if (SameText(FPath, L"CLSID")) return false;
 
   std::uint32_t subkeys = 0;
   std::uint32_t values = 0;
-  if (platform::Reg().CountChildren(root, FPath, &subkeys, &values) == Result::kOk && subkeys == 0) {
+  if (FRegistry->CountChildren(root, FPath, &subkeys, &values) == Result::kOk && subkeys == 0) {
     bool empty = values == 0;
     if (values == 1 && FName.empty()) {
       std::vector<platform::RegValue> list;
-      empty = platform::Reg().Values(root, FPath, &list) == Result::kOk && list.size() == 1 &&
-              list[0].name.empty();
+      empty = FRegistry->Values(root, FPath, &list) == Result::kOk && list.size() == 1 && list[0].name.empty();
     }
     if (empty) return Match(Ret, L"Empty key.", frActiveXEmptyKey);
   }
 
-  if (KeyExists(root, FPath + L"\\TypeLib")) {
-    const TextRead typelib = ReadText(root, FPath + L"\\TypeLib", L"");
-    if (!typelib.readable) return false;
-    const std::wstring id = Trim(typelib.text);
-    if (!id.empty() && id != L"{}" && !KeyExists(root, L"TypeLib\\" + id)) {
-      return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
-    }
+  const TextRead typelib = ReadText(*FRegistry, root, FPath + L"\\TypeLib", L"");
+  if (!typelib.readable) return false;
+  const std::wstring typelib_id = Trim(typelib.text);
+  if (!typelib_id.empty() && typelib_id != L"{}" && !FRegistry->KeyExists(root, L"TypeLib\\" + typelib_id)) {
+    return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
   }
 
-  if (KeyExists(root, FPath)) {
-    const TextRead appid = ReadText(root, FPath, L"AppID");
-    if (!appid.readable) return false;
-    const std::wstring id = Trim(appid.text);
-    if (!id.empty() && !KeyExists(root, L"AppID\\" + id)) {
-      return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
-    }
+  const TextRead appid = ReadText(*FRegistry, root, FPath, L"AppID");
+  if (!appid.readable) return false;
+  const std::wstring appid_id = Trim(appid.text);
+  if (!appid_id.empty() && !FRegistry->KeyExists(root, L"AppID\\" + appid_id)) {
+    return Match(Ret, L"TypeLib and AppID is not exists.", frActiveXTypeLibNotExists);
   }
   return false;
 }
@@ -172,9 +203,9 @@ bool TFigRuleProcessor::CheckUninstall(TFigResultItem& Ret) {
   const RegRoot root = RegRoot::kLocalMachine;
   if (SameText(FPath, kUninstallKey)) return false;
   if (SameText(FName, kEmptyMarker)) return Match(Ret, L"Empty uninstall info", frEmptyUninstallInfo);
-  if (!KeyExists(root, FPath) || ValueExists(root, FPath, L"SystemComponent")) return false;
+  if (!FRegistry->KeyExists(root, FPath) || ValueExists(*FRegistry, root, FPath, L"SystemComponent")) return false;
 
-  const TextRead uninstall = ReadText(root, FPath, L"UninstallString");
+  const TextRead uninstall = ReadText(*FRegistry, root, FPath, L"UninstallString");
   if (!uninstall.readable) return false;
   const ResolvedCommand command = ResolveCommandFile(uninstall.text, FProbe);
   if (command.exists) return false;
@@ -184,7 +215,7 @@ bool TFigRuleProcessor::CheckUninstall(TFigResultItem& Ret) {
     return false;
   }
 
-  const TextRead source = ReadText(root, FPath, L"InstallSource");
+  const TextRead source = ReadText(*FRegistry, root, FPath, L"InstallSource");
   if (!source.readable || SourceFolderExists(source.text, FProbe)) return false;
   return Match(Ret, L"Uninstall file [" + command.path + L"] is not exists", frUninstallFileNotExists);
 }
@@ -196,10 +227,10 @@ bool TFigRuleProcessor::CheckAppPaths(TFigResultItem& Ret) {
 
   const ResolvedCommand direct = ResolveCommandFile(FName, FProbe);
   if (direct.exists) return false;
-  if (ContainsText(direct.path, L"cmmgr32.exe") || ValueExists(root, FPath, L"RunAsOnNonAdminInstall")) {
+  if (ContainsText(direct.path, L"cmmgr32.exe") || ValueExists(*FRegistry, root, FPath, L"RunAsOnNonAdminInstall")) {
     return false;
   }
-  const TextRead folder = ReadText(root, FPath, L"Path");
+  const TextRead folder = ReadText(*FRegistry, root, FPath, L"Path");
   if (!folder.readable) return false;
   if (ResolveCommandFile(CombinePath(folder.text, FName), FProbe).exists) return false;
   if (ResolveCommandFile(CombinePath(folder.text, last), FProbe).exists) return false;
@@ -265,7 +296,8 @@ bool TFigRuleProcessor::CheckStartup(TFigResultItem& Ret) {
 bool TFigRuleProcessor::CheckFileType(TFigResultItem& Ret) {
   const auto root = RootKeyFromName(FRoot);
   if (SameText(FPath, kFileExtsKey)) return false;
-  if (root && (KeyExists(*root, FPath + L"\\OpenWithProgids") || KeyExists(*root, FPath + L"\\OpenWithList"))) {
+  if (root && (FRegistry->KeyExists(*root, FPath + L"\\OpenWithProgids") ||
+               FRegistry->KeyExists(*root, FPath + L"\\OpenWithList"))) {
     return false;
   }
   return Match(Ret, CombinePath(FPath, L"OpenWithProgids"), frNoAppOpenWithFile);
@@ -280,12 +312,14 @@ bool TFigRuleProcessor::CheckEmptyKey(TFigResultItem& Ret) {
 bool TFigRuleProcessor::CheckJunkFile(TFigResultItem& Ret) {
   if (FProbe->FolderExists(CombinePath(FRoot, FName))) return false;
   const std::wstring ext = ExtractFileExt(FName);
-  const bool wanted = std::any_of(FRuleParams.begin(), FRuleParams.end(), [&](const std::wstring& field) {
+  const auto& fields = FTopic.RuleParams;
+  const bool wanted = std::any_of(fields.begin(), fields.end(), [&](const std::wstring& field) {
     return SameText(field, ext) || field == L".*";
   });
   if (!wanted) return false;
   const std::wstring upper = UpperCase(FName);
-  if (std::find(FExceptOptions.begin(), FExceptOptions.end(), upper) != FExceptOptions.end()) return false;
+  const auto& except = FTopic.ExceptOptions;
+  if (std::find(except.begin(), except.end(), upper) != except.end()) return false;
   Match(Ret, Field(0), frJunkFile);
   Ret.MatchFlag = true;
   return true;

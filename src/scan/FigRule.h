@@ -6,6 +6,7 @@
 // junk or a setting improvable; they read the live registry and file system.
 // Scan worker thread only; no state beyond one call.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,36 +15,68 @@
 namespace brimlow::scan {
 
 class FileProbe;
+class RegistryProbe;
+
+// What every processor of one topic shares: the rule and the topic's
+// values, prepared once (the rule split into its fields, the exceptions
+// parsed) and read by each item's processor.
+struct TFigRuleTopic {
+  // aRegItemList: the topic's REGITEM lines; aTopicExceptOptions: its
+  // "EXCEPTOPTIONS" value.
+  TFigRuleTopic(const std::wstring& aRuleString, const std::wstring& aRuleCaption,
+                const std::vector<std::wstring>& aRegItemList, TTopicStatus aTopicStatus,
+                const std::wstring& aTopicExceptOptions);
+
+  std::wstring RuleString;
+  std::wstring RuleCaption;
+  std::vector<std::wstring> RuleParams;  // the rule's fields
+  int RuleStyle = -1;                    // -1 when field 0 names no style
+  std::vector<std::wstring> RegItemList;
+  TTopicStatus TopicStatus = tsUncured;
+  std::vector<std::wstring> ExceptOptions;  // upper-cased
+};
 
 class TFigRuleProcessor {
  public:
-  // aRegItemList: the topic's REGITEM lines; aTopicExceptOptions: its
-  // "EXCEPTOPTIONS" value. Existence questions go to `probe` (the platform
-  // directly when none is given).
+  // Copies everything it is given. Existence questions go to `probe` (the
+  // platform directly when none is given).
   TFigRuleProcessor(const std::wstring& aRuleString, const std::wstring& aRuleCaption,
                     TLocationStyle aLocationStyle, const std::wstring& aRoot,
                     const std::wstring& aPath, const std::wstring& aSection,
                     const std::wstring& aName, const std::vector<std::wstring>& aRegItemList,
                     TTopicStatus aTopicStatus, const std::wstring& aTopicExceptOptions,
                     FileProbe* probe = nullptr);
+  // The scan's form, one per item at no copying cost: the topic and the
+  // item's texts are referred to and must outlive the processor. Registry
+  // questions go to `registry` (the platform directly when none is given).
+  TFigRuleProcessor(const TFigRuleTopic& aTopic, TLocationStyle aLocationStyle, const std::wstring& aRoot,
+                    const std::wstring& aPath, const std::wstring& aSection, const std::wstring& aName,
+                    FileProbe* probe = nullptr, RegistryProbe* registry = nullptr);
+  ~TFigRuleProcessor();
+  TFigRuleProcessor(const TFigRuleProcessor&) = delete;
+  TFigRuleProcessor& operator=(const TFigRuleProcessor&) = delete;
 
   // true when the item matches; then Ret.Msg and Ret.Reason (and for junk
   // files Ret.MatchFlag) are set. Ret.MatchFlag is always cleared first;
   // otherwise Ret keeps what the caller put in it.
   bool DoSearch(TFigResultItem& Ret);
 
-  const std::wstring& RuleString() const { return FRuleString; }
-  const std::wstring& RuleCaption() const { return FRuleCaption; }
+  const std::wstring& RuleString() const { return FTopic.RuleString; }
+  const std::wstring& RuleCaption() const { return FTopic.RuleCaption; }
   TLocationStyle LocationStyle() const { return FLocationStyle; }
   const std::wstring& RootName() const { return FRoot; }
   const std::wstring& PathName() const { return FPath; }
   const std::wstring& Section() const { return FSection; }
   const std::wstring& Name() const { return FName; }
   // -1 when field 0 names no style.
-  int RuleStyle() const { return FRuleStyle; }
-  const std::vector<std::wstring>& RuleParams() const { return FRuleParams; }
+  int RuleStyle() const { return FTopic.RuleStyle; }
+  const std::vector<std::wstring>& RuleParams() const { return FTopic.RuleParams; }
 
  private:
+  struct Owned;  // what the copying constructor keeps
+
+  TFigRuleProcessor(std::unique_ptr<Owned> owned, TLocationStyle aLocationStyle, FileProbe* probe);
+
   bool Match(TFigResultItem& Ret, const std::wstring& msg, TFigReason reason);
   std::wstring Field(std::size_t index) const;
 
@@ -62,19 +95,15 @@ class TFigRuleProcessor {
   bool CheckEmptyKey(TFigResultItem& Ret);
   bool CheckJunkFile(TFigResultItem& Ret);
 
-  std::wstring FRuleString;
-  std::wstring FRuleCaption;
+  std::unique_ptr<Owned> FOwned;  // null for the scan's form
+  const TFigRuleTopic& FTopic;
   TLocationStyle FLocationStyle;
-  std::wstring FRoot;
-  std::wstring FPath;
-  std::wstring FSection;
-  std::wstring FName;
-  int FRuleStyle;
-  std::vector<std::wstring> FRuleParams;
-  std::vector<std::wstring> FRegItemList;
-  TTopicStatus FTopicStatus;
-  std::vector<std::wstring> FExceptOptions;
+  const std::wstring& FRoot;
+  const std::wstring& FPath;
+  const std::wstring& FSection;
+  const std::wstring& FName;
   FileProbe* FProbe;
+  RegistryProbe* FRegistry;
 };
 
 // A command line reduced to the file it starts, and whether that file

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "framework/utils/Paths.h"
@@ -9,6 +10,7 @@
 #include "platform/Platform.h"
 #include "scan/FigRule.h"
 #include "scan/FileProbe.h"
+#include "scan/RegistryProbe.h"
 #include "scan/RootKeys.h"
 #include "scan/TopicList.h"
 
@@ -74,6 +76,8 @@ struct TFigScanThread::TopicParams {
   bool check_values = false;        // one item per value while walking
   bool finding_value_check = true;  // what a finding's ValueCheck says
   bool include_subfolders = false;
+  TFigRuleTopic rules;          // shared by every item's rule processor
+  std::wstring rule_params;     // a finding's RuleParams
 
   explicit TopicParams(const TFigTopic& t)
       : topic(&t),
@@ -88,8 +92,31 @@ struct TFigScanThread::TopicParams {
         folder_depth(ReadIntegerText(t.GetValue(L"FolderDepth"), -1)),
         check_values(ReadBooleanText(t.GetValue(L"CheckValues"), false)),
         finding_value_check(ReadBooleanText(t.GetValue(L"CHECKVALUES"), true)),
-        include_subfolders(ReadBooleanText(t.GetValue(L"IncludeSubFolder"), false)) {}
+        include_subfolders(ReadBooleanText(t.GetValue(L"IncludeSubFolder"), false)),
+        rules(rule, rule_caption, reg_items, t.Status(), except_options) {
+    for (const auto& field : rules.RuleParams) rule_params += field + L"\r\n";
+  }
 };
+
+namespace {
+
+// The registry probe knows the walked key while its items are judged.
+class NotedKey {
+ public:
+  NotedKey(RegistryProbe& probe, platform::RegRoot root, const std::wstring& key,
+           const std::vector<platform::RegValue>& values, std::uint32_t subkeys, std::uint32_t value_count)
+      : probe_(probe) {
+    probe_.NoteWalkedKey(root, key, values, subkeys, value_count);
+  }
+  ~NotedKey() { probe_.ForgetWalkedKey(); }
+  NotedKey(const NotedKey&) = delete;
+  NotedKey& operator=(const NotedKey&) = delete;
+
+ private:
+  RegistryProbe& probe_;
+};
+
+}  // namespace
 
 int MinimumTimePerTopic(int minimum_scan_ms, int topic_count) {
   if (topic_count <= 0 || minimum_scan_ms <= 0) return 0;
@@ -152,6 +179,7 @@ bool TFigScanThread::StopCheck() {
 // hears one of the two ends.
 void TFigScanThread::Execute() {
   FProbe = MakeCachingFileProbe();
+  FRegistryProbe = MakeWalkRegistryProbe();
   try {
     RunTopics();
   } catch (...) {
@@ -232,18 +260,37 @@ TFigScanThread::Walk TFigScanThread::ScanKey(const TopicParams& topic, const std
   if (registry.Values(reg_root, key, &values) != platform::Result::kOk) return Walk::kDone;
   std::uint32_t subkeys = 0;
   std::uint32_t value_count = 0;
-  registry.CountChildren(reg_root, key, &subkeys, &value_count);
+  const bool counted = registry.CountChildren(reg_root, key, &subkeys, &value_count) == platform::Result::kOk;
+  if (ScanKeyItems(topic, root_name, reg_root, key, values, counted, subkeys, value_count, counter) ==
+      Walk::kStopped) {
+    return Walk::kStopped;
+  }
+  if (subkeys == 0 || !topic.include_subfolders) return Walk::kDone;
+  std::vector<std::wstring> names;
+  registry.SubKeyNames(reg_root, key, &names);
+  for (const auto& name : names) {
+    if (StopCheck()) return Walk::kStopped;
+    const std::wstring child = key.empty() ? name : key + L"\\" + name;
+    if (ScanKey(topic, root_name, root, child, depth - 1, counter) == Walk::kStopped) return Walk::kStopped;
+  }
+  return Walk::kDone;
+}
 
+// The key's own items: one per value (only the first unless the topic
+// checks values), or the key itself when it has no values. What the walk
+// has just read of the key answers the rules' questions about it.
+TFigScanThread::Walk TFigScanThread::ScanKeyItems(const TopicParams& topic, const std::wstring& root_name,
+                                                  platform::RegRoot root, const std::wstring& key,
+                                                  const std::vector<platform::RegValue>& values, bool counted,
+                                                  std::uint32_t subkeys, std::uint32_t value_count,
+                                                  int& counter) {
+  std::optional<NotedKey> noted;
+  if (counted) noted.emplace(*FRegistryProbe, root, key, values, subkeys, value_count);
   if (values.empty()) {
     if (StopCheck()) return Walk::kStopped;
     ++counter;
-    if (subkeys > 0 || !topic.check_values) {
-      if (ProcessItem(topic, lsRegistry, root_name, key, L"", L"", counter, 0) == Walk::kStopped) {
-        return Walk::kStopped;
-      }
-    } else {
-      return Walk::kDone;
-    }
+    if (subkeys == 0 && topic.check_values) return Walk::kDone;
+    return ProcessItem(topic, lsRegistry, root_name, key, L"", L"", counter, 0);
   }
   for (const auto& value : values) {
     if (StopCheck()) return Walk::kStopped;
@@ -253,15 +300,6 @@ TFigScanThread::Walk TFigScanThread::ScanKey(const TopicParams& topic, const std
       return Walk::kStopped;
     }
     if (!topic.check_values) break;
-  }
-
-  if (subkeys == 0 || !topic.include_subfolders) return Walk::kDone;
-  std::vector<std::wstring> names;
-  registry.SubKeyNames(reg_root, key, &names);
-  for (const auto& name : names) {
-    if (StopCheck()) return Walk::kStopped;
-    const std::wstring child = key.empty() ? name : key + L"\\" + name;
-    if (ScanKey(topic, root_name, root, child, depth - 1, counter) == Walk::kStopped) return Walk::kStopped;
   }
   return Walk::kDone;
 }
@@ -335,8 +373,7 @@ TFigScanThread::Walk TFigScanThread::ProcessItem(const TopicParams& topic, TLoca
   }
   if (StopCheck()) return Walk::kStopped;
 
-  TFigRuleProcessor processor(topic.rule, topic.rule_caption, style, root, path, section, name, topic.reg_items,
-                              topic.topic->Status(), topic.except_options, FProbe.get());
+  TFigRuleProcessor processor(topic.rules, style, root, path, section, name, FProbe.get(), FRegistryProbe.get());
   TFigResultItem result;
   bool matched = false;
   try {
@@ -345,25 +382,9 @@ TFigScanThread::Walk TFigScanThread::ProcessItem(const TopicParams& topic, TLoca
     matched = false;  // one item that cannot be judged is no finding
   }
   if (matched) {
-    TFigScanedItem item;
-    item.TopicName = topic.name;
-    item.Category = topic.category;
-    item.LocationStyle = style;
-    item.ScanedRoot = root;
-    item.ScanedPath = path;
-    item.ScanedSection = section;
-    item.ScanedName = name;
-    item.CurrentPer = current_per;
     result.Level = topic.level;
-    item.Checked = topic.level > 1;
     if (StopCheck()) return Walk::kStopped;
-    item.SID = FSid;
-    item.RuleStyle = static_cast<TRuleStyle>(processor.RuleStyle());
-    item.RuleCaption = processor.RuleCaption();
-    for (const auto& field : processor.RuleParams()) item.RuleParams += field + L"\r\n";
-    item.FigResult = result;
-    item.ValueCheck = topic.finding_value_check;
-    FFigMatchedItem = item;
+    SetMatchedItem(topic, style, root, path, section, name, current_per, result);
     if (StopCheck()) return Walk::kStopped;
     ++FSummary.MatchedAllCount;
     if (IsRegistryStyle(style)) ++FSummary.MatchedRegItemCount;
@@ -377,6 +398,30 @@ TFigScanThread::Walk TFigScanThread::ProcessItem(const TopicParams& topic, TLoca
   if (StopCheck()) return Walk::kStopped;
   FItemScaned.store(true, std::memory_order_release);
   return Walk::kDone;
+}
+
+// Assigned field by field into the one finding slot, which keeps its
+// storage from finding to finding; DoTopicMatched hands it over.
+void TFigScanThread::SetMatchedItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
+                                    const std::wstring& path, const std::wstring& section,
+                                    const std::wstring& name, std::int32_t current_per,
+                                    const TFigResultItem& result) {
+  TFigScanedItem& item = FFigMatchedItem;
+  item.SID = FSid;
+  item.TopicName.assign(topic.name);
+  item.Category = topic.category;
+  item.RuleStyle = static_cast<TRuleStyle>(topic.rules.RuleStyle);
+  item.RuleParams.assign(topic.rule_params);
+  item.RuleCaption.assign(topic.rules.RuleCaption);
+  item.FigResult = result;
+  item.LocationStyle = style;
+  item.ScanedRoot.assign(root);
+  item.ScanedPath.assign(path);
+  item.ScanedSection.assign(section);
+  item.ScanedName.assign(name);
+  item.CurrentPer = current_per;
+  item.ValueCheck = topic.finding_value_check;
+  item.Checked = topic.level > 1;
 }
 
 int TFigScanThread::CountEnabledInCategory(TTopicCategory category) const {

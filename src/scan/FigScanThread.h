@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "base/WorkerThread.h"
+#include "platform/Registry.h"
 #include "scan/FigTopic.h"
 #include "scan/FigTypes.h"
 
 namespace brimlow::scan {
 
 class FileProbe;
+class RegistryProbe;
 class TFigTopicList;
 
 using TOnTopicMatched = std::function<void(TFigScanedItem& aMatchedItem)>;
@@ -75,6 +77,9 @@ class TFigScanThread : public WorkerThread {
   Walk ScanRegistryLocation(const TopicParams& topic, const std::wstring& value);
   Walk ScanKey(const TopicParams& topic, const std::wstring& root_name, int root, const std::wstring& key,
                int depth, int& counter);
+  Walk ScanKeyItems(const TopicParams& topic, const std::wstring& root_name, platform::RegRoot root,
+                    const std::wstring& key, const std::vector<platform::RegValue>& values, bool counted,
+                    std::uint32_t subkeys, std::uint32_t value_count, int& counter);
   Walk ScanDiskLocation(const TopicParams& topic, const std::wstring& location, int depth, int counter);
   Walk ScanRegistryItems(const TopicParams& topic, const std::wstring& value);
   Walk ProcessItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
@@ -83,6 +88,9 @@ class TFigScanThread : public WorkerThread {
   void SetScannedItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
                       const std::wstring& path, const std::wstring& section, const std::wstring& name,
                       std::int32_t current_per);
+  void SetMatchedItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
+                      const std::wstring& path, const std::wstring& section, const std::wstring& name,
+                      std::int32_t current_per, const TFigResultItem& result);
   int CountEnabledInCategory(TTopicCategory category) const;
 
   void DoCategoryStarted();
@@ -106,6 +114,7 @@ class TFigScanThread : public WorkerThread {
   std::size_t FCurrentTopic = 0;
   TTopicCategory FCurrentCategory = tcUnknow;
   std::unique_ptr<FileProbe> FProbe;
+  std::unique_ptr<RegistryProbe> FRegistryProbe;
 };
 
 // Minimum milliseconds per topic: the total divided by the number of
