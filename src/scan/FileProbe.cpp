@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/Text.h"
-#include "framework/utils/Paths.h"
 #include "platform/Platform.h"
 
 namespace brimlow::scan {
@@ -66,30 +65,44 @@ class Caching : public FileProbe {
            path.find(L"\\.") == std::wstring::npos && path.find(L"\\\\") == std::wstring::npos;
   }
 
+  // Upper-cases the path once into a kept buffer and looks its folder and
+  // name up in it, so that a question allocates nothing once the buffers
+  // have grown. A cacheable path's last backslash splits folder and name.
   const FileEntry* Find(const std::wstring& path) {
     if (path.empty()) return nullptr;
     if (!Cacheable(path)) return Uncached(path);
     // The entry the walk is handing to the rules, asked for by the very
     // name it was listed under: the same answer its folder's listing gives.
     if (!listed_path_.empty() && path == listed_path_) return &listed_;
-    const std::wstring folder = ExtractFilePath(path);
-    const std::wstring name = ExtractFileName(path);
-    if (name.empty()) return nullptr;
-    const Listing& listing = ListingOf(folder);
-    const auto it = listing.find(UpperCase(name));
+    const std::size_t split = path.rfind(L'\\') + 1;
+    if (split == path.size()) return nullptr;
+    upper_.resize(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) upper_[i] = UpperChar(path[i]);
+    const Listing& listing = ListingOf(path, split);
+    name_key_.assign(upper_, split);
+    const auto it = listing.find(name_key_);
     return it == listing.end() ? nullptr : &it->second;
   }
 
-  const Listing& ListingOf(const std::wstring& folder) {
-    const std::wstring key = UpperCase(folder);
-    auto it = listings_.find(key);
-    if (it != listings_.end()) return it->second;
+  // The listing of path's folder (path up to `split`, upper-cased in upper_).
+  const Listing& ListingOf(const std::wstring& path, std::size_t split) {
+    if (last_listing_ && last_folder_.size() == split && upper_.compare(0, split, last_folder_) == 0) {
+      return *last_listing_;
+    }
+    last_folder_.assign(upper_, 0, split);
+    auto it = listings_.find(last_folder_);
+    if (it == listings_.end()) it = listings_.emplace(last_folder_, Read(path.substr(0, split))).first;
+    last_listing_ = &it->second;
+    return it->second;
+  }
+
+  static Listing Read(const std::wstring& folder) {
     Listing listing;
     std::vector<FileEntry> entries;
-    if (platform::Files().List(AddTrailingBackslash(folder) + L"*", &entries) == platform::Result::kOk) {
+    if (platform::Files().List(folder + L"*", &entries) == platform::Result::kOk) {
       for (auto& entry : entries) listing.emplace(UpperCase(entry.name), std::move(entry));
     }
-    return listings_.emplace(key, std::move(listing)).first->second;
+    return listing;
   }
 
   const FileEntry* Uncached(const std::wstring& path) {
@@ -100,6 +113,10 @@ class Caching : public FileProbe {
 
   Direct direct_;
   std::unordered_map<std::wstring, Listing> listings_;
+  std::wstring upper_;         // the question, upper-cased
+  std::wstring name_key_;      // its name part
+  std::wstring last_folder_;   // the folder asked last (upper-cased, with its backslash)
+  const Listing* last_listing_ = nullptr;  // and its listing (map nodes do not move)
   std::wstring listed_path_;  // folder + name of the noted entry; empty: none
   FileEntry listed_;          // its attributes
   FileEntry scratch_;
