@@ -16,17 +16,20 @@ PortableMainLoop::~PortableMainLoop() {
 
 bool PortableMainLoop::Post(Call call) { return Enqueue(Entry{std::move(call), nullptr}); }
 
+// The caller's state lives on its stack and the loop is told without its
+// lock held, so a hand-over costs no allocation beyond the call's own and
+// no thread wakes only to wait for the lock.
 bool PortableMainLoop::Synchronize(Call call) {
   if (IsMainThread()) {
     if (IsShutDown()) return false;
     call();
     return true;
   }
-  auto sync = std::make_shared<SyncState>();
-  if (!Enqueue(Entry{std::move(call), sync})) return false;
+  SyncState sync;
+  if (!Enqueue(Entry{std::move(call), &sync})) return false;
   std::unique_lock<std::mutex> lock(mutex_);
-  sync_done_.wait(lock, [&] { return sync->done; });
-  return sync->ran;
+  sync_done_.wait(lock, [&] { return sync.done.load(std::memory_order_relaxed); });
+  return sync.ran;
 }
 
 void PortableMainLoop::Quit() {
@@ -49,11 +52,12 @@ void PortableMainLoop::Shutdown() {
     dropped.swap(queue_);
     timers_.clear();
     for (Entry& entry : dropped) {
-      if (entry.sync) entry.sync->done = true;  // ran stays false
+      if (entry.sync) Finish(*entry.sync, false);
+      entry.sync = nullptr;
     }
-    wake_.notify_all();
-    sync_done_.notify_all();
   }
+  wake_.notify_all();
+  sync_done_.notify_all();
   // The dropped calls are destroyed here, outside the lock: their captures
   // may own objects whose destructors post again.
 }
@@ -71,9 +75,11 @@ bool PortableMainLoop::HasPending() const {
 }
 
 bool PortableMainLoop::Enqueue(Entry entry) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (shut_down_) return false;
-  queue_.push_back(std::move(entry));
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (shut_down_) return false;
+    queue_.push_back(std::move(entry));
+  }
   wake_.notify_all();
   return true;
 }
@@ -154,7 +160,11 @@ bool PortableMainLoop::RunQueued(std::unique_lock<std::mutex>& lock) {
   entry.call();
   entry.call = nullptr;  // captures die before the caller is released
   lock.lock();
-  if (entry.sync) Finish(entry.sync, true);
+  if (!entry.sync) return true;
+  Finish(*entry.sync, true);
+  lock.unlock();
+  sync_done_.notify_all();
+  lock.lock();
   return true;
 }
 
@@ -187,10 +197,10 @@ PortableMainLoop::Clock::time_point PortableMainLoop::NextDue(Clock::time_point 
   return next;
 }
 
-void PortableMainLoop::Finish(const std::shared_ptr<SyncState>& sync, bool ran) {
-  sync->done = true;
-  sync->ran = ran;
-  sync_done_.notify_all();
+// Called with mutex_ held; the caller notifies sync_done_.
+void PortableMainLoop::Finish(SyncState& sync, bool ran) {
+  sync.ran = ran;
+  sync.done.store(true, std::memory_order_relaxed);
 }
 
 }  // namespace brimlow

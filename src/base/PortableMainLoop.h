@@ -2,6 +2,7 @@
 // A main loop made of a queue, a condition variable and a timer table, for
 // the command-line tool and the tests (the GUI has its own).
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <map>
@@ -42,14 +43,15 @@ class PortableMainLoop final : public MainLoop {
  private:
   using Clock = std::chrono::steady_clock;
 
-  // A Synchronize caller waits on its own entry's state.
+  // A Synchronize caller waits on its own entry's state, which lives on
+  // its stack: nothing touches it once `done` is set.
   struct SyncState {
-    bool done = false;  // guarded by mutex_
-    bool ran = false;   // guarded by mutex_
+    bool ran = false;               // written before done
+    std::atomic<bool> done{false};  // set under mutex_
   };
   struct Entry {
     Call call;
-    std::shared_ptr<SyncState> sync;  // null for posted calls
+    SyncState* sync = nullptr;  // null for posted calls
   };
   struct Timer {
     int interval_ms = 0;
@@ -64,7 +66,7 @@ class PortableMainLoop final : public MainLoop {
   bool RunQueued(std::unique_lock<std::mutex>& lock);
   bool RunDueTimer(std::unique_lock<std::mutex>& lock, Clock::time_point now);
   Clock::time_point NextDue(Clock::time_point limit) const;
-  void Finish(const std::shared_ptr<SyncState>& sync, bool ran);
+  static void Finish(SyncState& sync, bool ran);
 
   const std::thread::id main_thread_;
   mutable std::mutex mutex_;

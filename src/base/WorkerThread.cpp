@@ -53,15 +53,21 @@ void WorkerThread::TerminateAndWait() {
 
 // --- worker thread ---
 
+// The call reaches the loop through one pointer, which std::function keeps
+// without allocating: a scan hands over one call per finding.
 bool WorkerThread::Synchronize(const std::function<void()>& call) {
-  bool ran = false;
-  const bool delivered = loop_.Synchronize([&] {
-    if (!ticket_.Valid()) return;
-    call();
-    ran = true;
+  struct Delivery {
+    WorkerThread* self;
+    const std::function<void()>* call;
+    bool ran = false;
+  } delivery{this, &call};
+  const bool delivered = loop_.Synchronize([d = &delivery] {
+    if (!d->self->ticket_.Valid()) return;
+    (*d->call)();
+    d->ran = true;
   });
   if (!delivered) Terminate();  // the loop is gone: nobody will listen again
-  return ran;
+  return delivery.ran;
 }
 
 void WorkerThread::ThreadMain() {
