@@ -26,7 +26,7 @@ using platform::MakeDwordValue;
 using platform::MakeStringValue;
 using platform::RegRoot;
 
-constexpr std::size_t kDllNames = 2500;  // names per DLL folder
+constexpr std::size_t kDllNames = 2500;  // names per DLL folder (class servers)
 constexpr std::size_t kTypeLibs = 1000;  // type libraries referred to
 constexpr std::size_t kAppIds = 500;     // application ids referred to
 
@@ -60,6 +60,20 @@ std::wstring DllPath(std::size_t folder, std::size_t name) {
          L".dll";
 }
 
+// Shared-DLL counts as on a kept machine: a few point at files that are
+// gone (one in kMissingEvery: a name never written, in an existing folder
+// or in one of the missing folders) and a few are counted as unused (one
+// in kUnusedEvery, count 0, the file present); the rest name present DLLs
+// spread over the existing folders.
+constexpr std::size_t kMissingEvery = 50;
+constexpr std::size_t kUnusedEvery = 100;
+
+std::wstring SharedDllPath(std::size_t i) {
+  const std::size_t n = i / kExistingDllFolders;
+  if (i % kMissingEvery == 0) return DllPath(i / kMissingEvery, 2 * n + 1);
+  return DllPath(i % kExistingDllFolders, 2 * n);
+}
+
 fs::path MakeTempFolder() {
   std::error_code ec;
   std::string pattern = (fs::temp_directory_path(ec) / "brimlow-bench-XXXXXX").string();
@@ -84,8 +98,10 @@ void WriteFile(const fs::path& file, std::size_t size) {
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-// DLLs bench0.dll .. in the existing folders, every other name present.
-void WriteDlls(const fs::path& drive_c) {
+// The shared DLLs that exist: bench0.dll, bench2.dll ... spread over the
+// existing folders, as many as the shared-DLL list names.
+void WriteDlls(const fs::path& drive_c, std::size_t shared_dlls) {
+  const std::size_t per_folder = (shared_dlls + kExistingDllFolders - 1) / kExistingDllFolders;
   for (std::size_t folder = 0; folder < kExistingDllFolders; ++folder) {
     std::wstring relative = kDllFolders[folder] + 3;  // after "C:\"
     for (auto& c : relative) {
@@ -93,9 +109,7 @@ void WriteDlls(const fs::path& drive_c) {
     }
     const fs::path dir = drive_c / ToUtf8(relative);
     fs::create_directories(dir);
-    for (std::size_t name = 0; name < kDllNames; name += 2) {
-      WriteFile(dir / Numbered("bench", name, ".dll"), 64);
-    }
+    for (std::size_t n = 0; n < per_folder; ++n) WriteFile(dir / Numbered("bench", 2 * n, ".dll"), 64);
   }
 }
 
@@ -152,10 +166,12 @@ void BenchSystem::FillRegistry(platform::Registry& reg, const BenchSizes& sizes)
   }
   const std::wstring shared = std::wstring(kSharedDllsLocation).substr(19);  // after the root's name
   for (std::size_t i = 0; i < sizes.shared_dlls; ++i) {
-    reg.SetValue(RegRoot::kLocalMachine, shared,
-                 MakeDwordValue(DllPath(i % 8, (i / 8) % kDllNames), i % 50 == 0 ? 0 : 1 + i % 3));
+    const std::uint32_t count = i % kUnusedEvery == 1 ? 0 : 1 + i % 3;
+    reg.SetValue(RegRoot::kLocalMachine, shared, MakeDwordValue(SharedDllPath(i), count));
   }
 }
+
+double BenchSystem::SharedDllFindingRate() { return 1.0 / kMissingEvery + 1.0 / kUnusedEvery; }
 
 struct BenchSystem::Impl {
   fs::path image_dir;
@@ -195,7 +211,7 @@ BenchSystem::BenchSystem(const BenchSizes& sizes) : sizes_(sizes), impl_(std::ma
   FillRegistry(impl_->registry, sizes_);
   registry_seconds_ = SecondsSince(begin);
   begin = std::chrono::steady_clock::now();
-  WriteDlls(impl_->image_dir / "drive_c");
+  WriteDlls(impl_->image_dir / "drive_c", sizes_.shared_dlls);
   WriteJunkTree(impl_->image_dir / "drive_c", sizes_.junk_files);
   files_seconds_ = SecondsSince(begin);
 }

@@ -2,7 +2,8 @@
 // A large stand-in system for the scan benchmarks, built once per run: a
 // registry held in memory only (no registry.reg) with COM class
 // registrations and shared-library counts, and a temporary image folder
-// whose drive C: holds a few DLL folders and a junk folder tree.
+// whose drive C: holds a few DLL folders (the shared DLLs that exist) and a
+// junk folder tree.
 
 #include <cstddef>
 #include <filesystem>
@@ -39,6 +40,10 @@ class BenchSystem {
   static constexpr wchar_t kSharedDllsLocation[] =
       L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
   static constexpr wchar_t kJunkFolder[] = L"C:\\Temp\\BenchJunk";
+
+  // The share of shared-DLL entries that are findings (missing file or a
+  // count of 0).
+  static double SharedDllFindingRate();
 
   // Fills any registry with the same content (used for the file round trip).
   static void FillRegistry(platform::Registry& registry, const BenchSizes& sizes);

@@ -5,7 +5,9 @@
 // work, and (a) a scan of the topic through the whole pipeline (engine,
 // worker, rule processor, findings handed to the main loop) with pacing
 // off. The reported time is the scan's; the counters give items per second
-// for both and their ratio, by wall clock and by process CPU time.
+// for both and their ratio, by wall clock and by process CPU time. The
+// shared-DLL topic also gets the ratio to its walk plus one existence check
+// per DLL, and the cost of one finding's hand-over is measured on its own.
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +22,7 @@
 
 #include "BenchSystem.h"
 #include "base/PortableMainLoop.h"
+#include "base/WorkerThread.h"
 #include "platform/Platform.h"
 #include "platform/standin/ImageRegistry.h"
 #include "scan/FigTopic.h"
@@ -58,6 +61,9 @@ struct TopicSpec {
   std::wstring location;  // "lsRegistry,..." or "lsDisk,..."
   bool check_values = false;
   bool include_subfolders = true;
+  // Also measure a second floor: the walk plus one platform existence check
+  // per value name (the rule cannot judge a value without one).
+  bool stat_floor = false;
 };
 
 // --- (b) the floor: the same enumeration, no rules ---
@@ -93,6 +99,19 @@ std::int64_t RawWalk(const TopicSpec& spec) {
   if (location.style == scan::lsDisk) return WalkFolder(location.location, spec.include_subfolders);
   const auto root = scan::RootKeyFromName(location.root);
   return root ? WalkKey(*root, location.path, spec.check_values, spec.include_subfolders) : 0;
+}
+
+// The walk of one key's values, each value's name asked of the file system.
+std::int64_t WalkAndStat(const TopicSpec& spec) {
+  const scan::TopicLocation location = scan::ParseTopicLocation(spec.location);
+  const auto root = scan::RootKeyFromName(location.root);
+  std::vector<platform::RegValue> values;
+  if (!root || platform::Reg().Values(*root, location.path, &values) != platform::Result::kOk) return 0;
+  std::int64_t present = 0;
+  platform::FileEntry entry;
+  for (const auto& value : values) present += platform::Files().Stat(value.name, &entry) == platform::Result::kOk;
+  benchmark::DoNotOptimize(present);
+  return static_cast<std::int64_t>(values.size());
 }
 
 // --- (a) the scan through the engine ---
@@ -135,7 +154,7 @@ void TopicBenchmark(benchmark::State& state, const TopicSpec& spec) {
   System();
   // Process CPU time as well as wall time: on a busy machine the wall
   // clock mostly measures the other programs.
-  double scan_seconds = 0, walk_seconds = 0, scan_cpu = 0, walk_cpu = 0;
+  double scan_seconds = 0, walk_seconds = 0, scan_cpu = 0, walk_cpu = 0, stat_cpu = 0;
   std::int64_t walk_items = 0;
   ScanOutcome last;
   for (auto _ : state) {
@@ -144,6 +163,11 @@ void TopicBenchmark(benchmark::State& state, const TopicSpec& spec) {
     walk_items = RawWalk(spec);
     walk_seconds += SecondsSince(begin);
     walk_cpu += static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    if (spec.stat_floor) {
+      cpu = std::clock();
+      WalkAndStat(spec);
+      stat_cpu += static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    }
     begin = Clock::now();
     cpu = std::clock();
     last = RunScan(spec);
@@ -158,10 +182,12 @@ void TopicBenchmark(benchmark::State& state, const TopicSpec& spec) {
   state.counters["items"] = items;
   state.counters["walk_items"] = static_cast<double>(walk_items);
   state.counters["findings"] = static_cast<double>(last.findings);
+  state.counters["finding_rate"] = items > 0 ? static_cast<double>(last.findings) / items : 0;
   state.counters["scan_items_per_s"] = items * n / scan_seconds;
   state.counters["walk_items_per_s"] = items * n / walk_seconds;
   state.counters["ratio"] = scan_seconds / walk_seconds;
   state.counters["cpu_ratio"] = scan_cpu / walk_cpu;
+  if (spec.stat_floor) state.counters["stat_floor_cpu_ratio"] = scan_cpu / stat_cpu;
 }
 
 void BM_ActiveX(benchmark::State& state) {
@@ -169,11 +195,52 @@ void BM_ActiveX(benchmark::State& state) {
 }
 
 void BM_SharedDlls(benchmark::State& state) {
-  TopicBenchmark(state, {L"rsSharedDlls", std::wstring(L"lsRegistry,") + BenchSystem::kSharedDllsLocation, true});
+  TopicBenchmark(state,
+                 {L"rsSharedDlls", std::wstring(L"lsRegistry,") + BenchSystem::kSharedDllsLocation, true, true, true});
 }
 
 void BM_JunkFiles(benchmark::State& state) {
   TopicBenchmark(state, {L"rsJunkFile,.tmp,.log", std::wstring(L"lsDisk,") + BenchSystem::kJunkFolder});
+}
+
+// --- one finding's hand-over to the main loop, alone ---
+
+// Hands `count` calls to the main loop one after another, waiting for each,
+// as the scan worker does for every finding.
+class HandOverWorker : public WorkerThread {
+ public:
+  HandOverWorker(MainLoop& loop, std::int64_t count) : WorkerThread(loop), count_(count) {}
+  ~HandOverWorker() override { TerminateAndWait(); }
+  std::int64_t ran = 0;  // main thread
+
+ protected:
+  void Execute() override {
+    for (std::int64_t i = 0; i < count_ && !Terminated(); ++i) Synchronize([this] { ++ran; });
+  }
+
+ private:
+  const std::int64_t count_;
+};
+
+void BM_FindingHandOver(benchmark::State& state) {
+  constexpr std::int64_t kCount = 20000;
+  double seconds = 0, cpu_seconds = 0;
+  for (auto _ : state) {
+    PortableMainLoop loop;
+    HandOverWorker worker(loop, kCount);
+    const auto begin = Clock::now();
+    const std::clock_t cpu = std::clock();
+    worker.Start();
+    worker.WaitFor();  // runs the loop meanwhile
+    const double elapsed = SecondsSince(begin);
+    cpu_seconds += static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    seconds += elapsed;
+    state.SetIterationTime(elapsed);
+    if (worker.ran != kCount) state.SkipWithError("hand-overs went missing");
+  }
+  const double n = static_cast<double>(state.iterations()) * kCount;
+  state.counters["ns_per_handover"] = seconds * 1e9 / n;
+  state.counters["cpu_ns_per_handover"] = cpu_seconds * 1e9 / n;
 }
 
 // --- the stand-in registry itself: filling it, and its file ---
@@ -226,6 +293,7 @@ using namespace brimlow::bench;
 BENCHMARK(BM_ActiveX)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SharedDlls)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JunkFiles)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindingHandOver)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegistryBuild)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegistryFile)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
