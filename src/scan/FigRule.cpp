@@ -49,6 +49,23 @@ std::wstring LastComponent(const std::wstring& path) {
   return pos == std::wstring::npos ? path : path.substr(pos + 1);
 }
 
+// ExtractFileExt without a copy.
+std::wstring_view FileExtOf(std::wstring_view path) {
+  const auto slash = path.find_last_of(L"\\:");
+  const std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+  const auto dot = name.rfind(L'.');
+  return dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
+}
+
+// CombinePath(folder, name) for a name the walk listed in a folder given
+// with its drive and closing backslash: the two side by side. Anything
+// else goes through CombinePath.
+std::wstring JoinListedName(const std::wstring& folder, const std::wstring& name) {
+  const bool plain = folder.size() >= 3 && folder[1] == L':' && folder.back() == L'\\' &&
+                     folder.find(L'/') == std::wstring::npos && name.find_first_of(L"\\/:") == std::wstring::npos;
+  return plain ? folder + name : CombinePath(folder, name);
+}
+
 // Numbers and bytes are compared without regard to the case of their hex
 // digits; strings letter for letter.
 bool SameData(const std::wstring& wanted, const std::wstring& live) {
@@ -310,16 +327,15 @@ bool TFigRuleProcessor::CheckEmptyKey(TFigResultItem& Ret) {
 }
 
 bool TFigRuleProcessor::CheckJunkFile(TFigResultItem& Ret) {
-  if (FProbe->FolderExists(CombinePath(FRoot, FName))) return false;
-  const std::wstring ext = ExtractFileExt(FName);
+  if (FProbe->FolderExists(JoinListedName(FRoot, FName))) return false;
+  const std::wstring_view ext = FileExtOf(FName);
   const auto& fields = FTopic.RuleParams;
   const bool wanted = std::any_of(fields.begin(), fields.end(), [&](const std::wstring& field) {
     return SameText(field, ext) || field == L".*";
   });
   if (!wanted) return false;
-  const std::wstring upper = UpperCase(FName);
   const auto& except = FTopic.ExceptOptions;
-  if (std::find(except.begin(), except.end(), upper) != except.end()) return false;
+  if (!except.empty() && std::find(except.begin(), except.end(), UpperCase(FName)) != except.end()) return false;
   Match(Ret, Field(0), frJunkFile);
   Ret.MatchFlag = true;
   return true;

@@ -304,8 +304,10 @@ TFigScanThread::Walk TFigScanThread::ScanKeyItems(const TopicParams& topic, cons
   return Walk::kDone;
 }
 
+// `listed_plain`: the location is a subfolder whose parent's listing has
+// just shown it as a plain folder, so it is not asked again.
 TFigScanThread::Walk TFigScanThread::ScanDiskLocation(const TopicParams& topic, const std::wstring& location,
-                                                      int depth, int counter) {
+                                                      int depth, int counter, bool listed_plain) {
   if (SameText(location, L"rurudoraziv.exe")) {
     const std::wstring path = CombinePath(ExtractFilePath(GetAppFileName()), location);
     if (ProcessItem(topic, lsDisk, path, path, path, location, counter, 0) == Walk::kStopped) {
@@ -316,7 +318,7 @@ TFigScanThread::Walk TFigScanThread::ScanDiskLocation(const TopicParams& topic, 
   std::wstring folder = ResolveDiskLocation(location, *FProbe);
   // A link or junction is passed over like a folder that does not exist:
   // following one would let the junk-file cure reach the files it points at.
-  if (!IsPlainFolder(folder)) return Walk::kDone;
+  if (!listed_plain && !IsPlainFolder(folder)) return Walk::kDone;
   folder = AddTrailingBackslash(folder);
 
   std::vector<platform::FileEntry> entries;
@@ -336,7 +338,9 @@ TFigScanThread::Walk TFigScanThread::ScanDiskLocation(const TopicParams& topic, 
   for (const auto& entry : entries) {
     if (StopCheck()) return Walk::kStopped;
     if (!entry.IsFolder() || entry.IsReparsePoint() || entry.name == L"." || entry.name == L"..") continue;
-    if (topic.include_subfolders) ScanDiskLocation(topic, CombinePath(folder, entry.name), depth - 1, counter);
+    if (topic.include_subfolders) {
+      ScanDiskLocation(topic, CombinePath(folder, entry.name), depth - 1, counter, true);
+    }
   }
   return Walk::kDone;
 }

@@ -80,7 +80,8 @@ class TFigScanThread : public WorkerThread {
   Walk ScanKeyItems(const TopicParams& topic, const std::wstring& root_name, platform::RegRoot root,
                     const std::wstring& key, const std::vector<platform::RegValue>& values, bool counted,
                     std::uint32_t subkeys, std::uint32_t value_count, int& counter);
-  Walk ScanDiskLocation(const TopicParams& topic, const std::wstring& location, int depth, int counter);
+  Walk ScanDiskLocation(const TopicParams& topic, const std::wstring& location, int depth, int counter,
+                        bool listed_plain = false);
   Walk ScanRegistryItems(const TopicParams& topic, const std::wstring& value);
   Walk ProcessItem(const TopicParams& topic, TLocationStyle style, const std::wstring& root,
                    const std::wstring& path, const std::wstring& section, const std::wstring& name,

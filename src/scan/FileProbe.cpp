@@ -35,11 +35,10 @@ class Caching : public FileProbe {
     return entry && !entry->IsFolder();
   }
   bool FolderExists(const std::wstring& path) override {
+    if (!EndsInSlash(path)) return FolderAt(path);
     std::wstring trimmed = path;
-    while (trimmed.size() > 3 && (trimmed.back() == L'\\' || trimmed.back() == L'/')) trimmed.pop_back();
-    if (IsDriveRoot(trimmed)) return direct_.FolderExists(trimmed);
-    const FileEntry* entry = Find(trimmed);
-    return entry && entry->IsFolder();
+    while (EndsInSlash(trimmed)) trimmed.pop_back();
+    return FolderAt(trimmed);
   }
   void NoteListedEntry(const std::wstring& folder, const FileEntry& entry) override {
     listed_path_.assign(folder).append(entry.name);
@@ -49,6 +48,16 @@ class Caching : public FileProbe {
 
  private:
   using Listing = std::unordered_map<std::wstring, FileEntry>;
+
+  static bool EndsInSlash(const std::wstring& path) {
+    return path.size() > 3 && (path.back() == L'\\' || path.back() == L'/');
+  }
+
+  bool FolderAt(const std::wstring& path) {
+    if (IsDriveRoot(path)) return direct_.FolderExists(path);
+    const FileEntry* entry = Find(path);
+    return entry && entry->IsFolder();
+  }
 
   static bool IsDriveRoot(const std::wstring& path) {
     return (path.size() == 2 || path.size() == 3) && path[1] == L':';
@@ -61,8 +70,19 @@ class Caching : public FileProbe {
   static bool Cacheable(const std::wstring& path) {
     if (path.size() < 3 || path[1] != L':' || path[2] != L'\\') return false;
     if (path.back() == L' ' || path.back() == L'.') return false;
-    return path.find_first_of(L"*?~/\"<>|") == std::wstring::npos &&
-           path.find(L"\\.") == std::wstring::npos && path.find(L"\\\\") == std::wstring::npos;
+    wchar_t previous = 0;
+    for (const wchar_t c : path) {
+      switch (c) {
+        case L'*': case L'?': case L'~': case L'/': case L'"': case L'<': case L'>': case L'|': return false;
+        case L'.':
+        case L'\\':
+          if (previous == L'\\') return false;  // a backslash followed by a dot or a backslash
+          break;
+        default: break;
+      }
+      previous = c;
+    }
+    return true;
   }
 
   // Upper-cases the path once into a kept buffer and looks its folder and
