@@ -207,25 +207,6 @@ TEST_F(CliScanTest, CtrlCAbortsTheScanAndStillReports) {
   EXPECT_FALSE(platform::InterruptRequested());
 }
 
-// What the registry and the disk hold after the tool ran: read through a
-// session of its own, since the tool changed the system behind the
-// fixture's back.
-struct AfterRun {
-  explicit AfterRun(const testing::ScratchSystem& scratch) {
-    std::wstring error;
-    EXPECT_TRUE(session.Open(FromUtf8(scratch.SystemOption()), &error)) << ToUtf8(error);
-  }
-  bool HasValue(platform::RegRoot root, const std::wstring& key, const std::wstring& name) {
-    platform::RegValue value;
-    return platform::Reg().QueryValue(root, key, name, &value) == platform::Result::kOk;
-  }
-  bool HasFile(const std::wstring& path) {
-    platform::FileEntry entry;
-    return platform::Files().Stat(path, &entry) == platform::Result::kOk;
-  }
-  platform::SystemSession session;
-};
-
 void ExpectCured(const CliResult& r, const std::vector<int>& sids) {
   ASSERT_EQ(r.code, 0) << r.err;
   std::vector<int> got;
