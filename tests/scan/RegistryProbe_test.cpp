@@ -68,7 +68,10 @@ TEST(RegistryProbeTest, NotedKeysAnswerLikeThePlatform) {
           RegValue a, b;
           EXPECT_EQ(probe->QueryValue(root, path, name, &a), direct.QueryValue(root, path, name, &b))
               << label << " value " << ToUtf8(name);
-          EXPECT_EQ(a, b) << label << " value " << ToUtf8(name);
+          // The name's spelling after a query differs between platforms
+          // (the stored one or the asked one); the rules read type and data.
+          EXPECT_EQ(a.type, b.type) << label << " value " << ToUtf8(name);
+          EXPECT_EQ(a.data, b.data) << label << " value " << ToUtf8(name);
         }
       }
     }
