@@ -51,18 +51,21 @@ std::wstring LastComponent(const std::wstring& path) {
 
 // ExtractFileExt without a copy.
 std::wstring_view FileExtOf(std::wstring_view path) {
-  const auto slash = path.find_last_of(L"\\:");
-  const std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-  const auto dot = name.rfind(L'.');
-  return dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
+  for (std::size_t i = path.size(); i-- > 0;) {
+    if (path[i] == L'\\' || path[i] == L':') return {};
+    if (path[i] == L'.') return path.substr(i);
+  }
+  return {};
 }
 
 // CombinePath(folder, name) for a name the walk listed in a folder given
 // with its drive and closing backslash: the two side by side. Anything
 // else goes through CombinePath.
 std::wstring JoinListedName(const std::wstring& folder, const std::wstring& name) {
-  const bool plain = folder.size() >= 3 && folder[1] == L':' && folder.back() == L'\\' &&
-                     folder.find(L'/') == std::wstring::npos && name.find_first_of(L"\\/:") == std::wstring::npos;
+  const bool plain_name = std::none_of(name.begin(), name.end(),
+                                       [](wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; });
+  const bool plain = plain_name && folder.size() >= 3 && folder[1] == L':' && folder.back() == L'\\' &&
+                     folder.find(L'/') == std::wstring::npos;
   return plain ? folder + name : CombinePath(folder, name);
 }
 
