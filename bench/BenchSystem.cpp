@@ -9,14 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/standin/DriveMap.h"
-#include "platform/standin/ImageRegistry.h"
-#include "platform/standin/ShellLinkFile.h"
-#include "platform/standin/StandinDesktop.h"
-#include "platform/standin/StandinEnvironment.h"
-#include "platform/standin/StandinFileSystem.h"
-#include "platform/standin/StandinOsVersion.h"
-#include "platform/standin/StandinProcesses.h"
+#include "platform/standin/StandinServices.h"
 
 namespace brimlow::bench {
 namespace {
@@ -173,29 +166,6 @@ void BenchSystem::FillRegistry(platform::Registry& reg, const BenchSizes& sizes)
 
 double BenchSystem::SharedDllFindingRate() { return 1.0 / kMissingEvery + 1.0 / kUnusedEvery; }
 
-struct BenchSystem::Impl {
-  fs::path image_dir;
-  platform::standin::DriveMap drives;
-  platform::standin::ImageRegistry registry;  // no file attached: memory only
-  platform::standin::StandinFileSystem files{drives};
-  platform::standin::StandinEnvironment environment;
-  platform::standin::StandinShellLinks links{files};
-  platform::standin::StandinProcesses processes{drives};
-  platform::standin::StandinDesktop desktop;
-  platform::standin::StandinOsVersion version{environment};
-  platform::Platform platform;
-
-  explicit Impl(const fs::path& dir) : image_dir(dir), drives(dir), environment({}, drives) {
-    platform.registry = &registry;
-    platform.files = &files;
-    platform.environment = &environment;
-    platform.links = &links;
-    platform.processes = &processes;
-    platform.desktop = &desktop;
-    platform.version = &version;
-  }
-};
-
 namespace {
 
 fs::path MakeImage() {
@@ -206,7 +176,7 @@ fs::path MakeImage() {
 
 }  // namespace
 
-BenchSystem::BenchSystem(const BenchSizes& sizes) : sizes_(sizes), impl_(std::make_unique<Impl>(MakeImage())) {
+BenchSystem::BenchSystem(const BenchSizes& sizes) : sizes_(sizes), impl_(std::make_unique<platform::standin::StandinServices>(MakeImage(), platform::standin::EnvVariables{})) {
   auto begin = std::chrono::steady_clock::now();
   FillRegistry(impl_->registry, sizes_);
   registry_seconds_ = SecondsSince(begin);

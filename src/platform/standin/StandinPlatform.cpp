@@ -5,46 +5,11 @@
 #include <iterator>
 #include <system_error>
 
-#include "platform/standin/DriveMap.h"
-#include "platform/standin/ImageRegistry.h"
-#include "platform/standin/ShellLinkFile.h"
-#include "platform/standin/StandinDesktop.h"
-#include "platform/standin/StandinEnvironment.h"
-#include "platform/standin/StandinFileSystem.h"
-#include "platform/standin/StandinOsVersion.h"
-#include "platform/standin/StandinOsVersion.h"
-#include "platform/standin/StandinProcesses.h"
+#include "platform/standin/StandinServices.h"
 
 namespace brimlow::platform::standin {
 
 namespace fs = std::filesystem;
-
-// The services of one system, built together so that each outlives the
-// ones that refer to it (the drive map first).
-struct StandinPlatform::Impl {
-  fs::path image_dir;
-  DriveMap drives;
-  ImageRegistry registry;
-  StandinFileSystem files{drives};
-  StandinEnvironment environment;
-  StandinShellLinks links{files};
-  StandinProcesses processes{drives};
-  StandinDesktop desktop;
-  StandinOsVersion version{environment};
-  Platform platform;
-
-  Impl(const fs::path& dir, const EnvVariables& variables)
-      : image_dir(dir), drives(dir), environment(variables, drives) {
-    platform.registry = &registry;
-    platform.files = &files;
-    platform.environment = &environment;
-    platform.links = &links;
-    platform.processes = &processes;
-    platform.version = &version;
-    platform.desktop = &desktop;
-    platform.version = &version;
-  }
-};
 
 namespace {
 
@@ -63,7 +28,7 @@ bool ReadEnvironment(const fs::path& file, EnvVariables* variables, std::wstring
 
 }  // namespace
 
-StandinPlatform::StandinPlatform() : impl_(std::make_unique<Impl>(fs::path(), EnvVariables())) {}
+StandinPlatform::StandinPlatform() : impl_(std::make_unique<StandinServices>(fs::path(), EnvVariables())) {}
 
 StandinPlatform::~StandinPlatform() = default;
 
@@ -75,7 +40,7 @@ bool StandinPlatform::Open(const fs::path& image_dir, std::wstring* error) {
   }
   EnvVariables variables;
   if (!ReadEnvironment(image_dir / "environment", &variables, error)) return false;
-  auto opened = std::make_unique<Impl>(image_dir, variables);
+  auto opened = std::make_unique<StandinServices>(image_dir, variables);
   if (!opened->registry.Load(image_dir / "registry.reg", error)) return false;
   impl_ = std::move(opened);
   return true;

@@ -19,6 +19,8 @@
 
 namespace brimlow::platform::standin {
 
+struct StandinServices;
+
 class StandinPlatform {
  public:
   StandinPlatform();
@@ -42,8 +44,7 @@ class StandinPlatform {
   static std::wstring WindowsPath(const std::filesystem::path& host_path);
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  std::unique_ptr<StandinServices> impl_;
 };
 
 // The image folder to use: the --system option when given, else the
