@@ -66,6 +66,10 @@ int RunRegedit(const RegeditOptions& options, const GlobalOptions& global) {
 void RegisterRegedit(CLI::App& app, const GlobalOptions& global, Action* chosen) {
   CLI::App* regedit = app.add_subcommand("regedit", "Merge a .reg file into the registry");
   auto options = std::make_shared<RegeditOptions>();
+  // "/s" is an argument of its own here, as the registry editor takes it,
+  // not a Windows-style spelling of an option "-s" (which the Windows build
+  // would otherwise read it as, and refuse).
+  regedit->allow_windows_style_options(false);
   regedit->add_option("args", options->args, "[/s] FILE")->required()->expected(1, 2);
   regedit->callback(
       [=, &global] { *chosen = [=, &global] { return RunRegedit(*options, global); }; });
