@@ -4,9 +4,14 @@
 
 #include <cstdio>
 
+#include "app/cli/CliTexts.h"
+
 namespace brimlow::cli {
 
 int Run(std::vector<std::string> args) {
+  // Until a command has read the settings, and for commands that do not
+  // read them, the texts are the built-in English.
+  UseBuiltinEnglish();
   CLI::App app{"Brimlow: scans the Windows registry and file system for problems and cures them.",
                "brimlow-cli"};
   app.set_version_flag("--version", std::string("brimlow-cli ") + BRIMLOW_VERSION);

@@ -59,9 +59,9 @@ int OpenIndex(const BackupsOptions& options, const GlobalOptions& global, Settin
   if (platform::Files().Stat(folder, &entry) != platform::Result::kOk || !entry.IsFolder()) {
     // The program's own folder may simply not exist yet; a folder named on
     // the command line must.
-    if (!options.backup_dir.empty()) return SettingsContext::Fail(folder + L": no such folder");
+    if (!options.backup_dir.empty()) return SettingsContext::Fail(AppText(L"Cli.NoSuchFolder", L"{1}: no such folder", {folder}));
     if (platform::Files().CreateFolder(folder) != platform::Result::kOk) {
-      return SettingsContext::Fail(folder + L": cannot be created");
+      return SettingsContext::Fail(AppText(L"Cli.CannotCreate", L"{1}: cannot be created", {folder}));
     }
   }
   if (!index->Open(folder, MaxBackup(options, context->Settings()), &error)) return SettingsContext::Fail(error);
@@ -71,8 +71,8 @@ int OpenIndex(const BackupsOptions& options, const GlobalOptions& global, Settin
 int CheckRow(const BackupsOptions& options, const cure::TBackupIndex& index) {
   const int rows = static_cast<int>(index.Rows().size());
   if (options.row >= 1 && options.row <= rows) return 0;
-  return SettingsContext::Fail(L"no backup number " + std::to_wstring(options.row) + L" (" +
-                               std::to_wstring(rows) + L" listed)");
+  return SettingsContext::Fail(AppText(L"Cli.NoSuchBackup", L"no backup number {1} ({2} listed)",
+                                       {std::to_wstring(options.row), std::to_wstring(rows)}));
 }
 
 int RunList(const BackupsOptions& options, const GlobalOptions& global) {
@@ -114,8 +114,12 @@ int RunRestore(const BackupsOptions& options, const GlobalOptions& global) {
     if (!options.json) SettingsContext::Print(AppText(key, L"Restored."));
     return 0;
   }
-  for (const auto& value : missing) SettingsContext::Fail(L"not in the registry after the merge: " + value);
-  if (status == cure::RestoreStatus::kNotStarted) SettingsContext::Fail(file + L": the merge could not be started");
+  for (const auto& value : missing) {
+    SettingsContext::Fail(AppText(L"Cli.MissingAfterMerge", L"not in the registry after the merge: {1}", {value}));
+  }
+  if (status == cure::RestoreStatus::kNotStarted) {
+    SettingsContext::Fail(AppText(L"Cli.MergeNotStarted", L"{1}: the merge could not be started", {file}));
+  }
   return SettingsContext::Fail(AppText(key, L"Restore failed."));
 }
 
@@ -130,7 +134,10 @@ int RunDelete(const BackupsOptions& options, const GlobalOptions& global) {
   if (!index.Delete(options.row - 1, &error, &file_kept)) return SettingsContext::Fail(error);
   if (options.json) PrintJson({{"Row", options.row}, {"File", ToUtf8(file)}, {"FileDeleted", !file_kept}});
   // The index no longer names it; say so if the file itself stayed.
-  if (file_kept) return SettingsContext::Fail(file + L": removed from the list but could not be deleted");
+  if (file_kept) {
+    return SettingsContext::Fail(
+        AppText(L"Cli.BackupFileKept", L"{1}: removed from the list but could not be deleted", {file}));
+  }
   return 0;
 }
 

@@ -62,12 +62,14 @@ void Say(const CureOptions& options, const std::wstring& line) {
 std::wstring PlannedChange(const TFigScanedItem& item) {
   const std::wstring where = FindingLocation(item);
   switch (item.LocationStyle) {
-    case scan::lsRegistry: return (item.ValueCheck ? L"delete value " : L"delete key ") + where;
-    case scan::lsRegistryItem: return L"set value " + where;
+    case scan::lsRegistry:
+      if (item.ValueCheck) return AppText(L"Cli.PlanDeleteValue", L"delete value {1}", {where});
+      return AppText(L"Cli.PlanDeleteKey", L"delete key {1}", {where});
+    case scan::lsRegistryItem: return AppText(L"Cli.PlanSetValue", L"set value {1}", {where});
     case scan::lsDisk:
-      if (item.RuleStyle == scan::rsRurudOraziv) return L"start " + where;
-      return L"delete file " + where;
-    default: return L"nothing for " + where;
+      if (item.RuleStyle == scan::rsRurudOraziv) return AppText(L"Cli.PlanStart", L"start {1}", {where});
+      return AppText(L"Cli.PlanDeleteFile", L"delete file {1}", {where});
+    default: return AppText(L"Cli.PlanNothing", L"nothing for {1}", {where});
   }
 }
 
@@ -80,7 +82,9 @@ bool Confirm(const CureOptions& options, const cure::TFigCure& cure) {
   }
   const std::wstring question = AppText(L"MSGBox.CureAfterScan", L"Do you want to cure these right now?");
   if (!platform::IsTerminal(platform::StdStream::kInput)) {
-    Say(options, question + L" -- no terminal to ask on; nothing changed (use --yes to cure without asking).");
+    Say(options, AppText(L"Cli.NoTerminalToAsk",
+                         L"{1} -- no terminal to ask on; nothing changed (use --yes to cure without asking).",
+                         {question}));
     return false;
   }
   std::fputs((ToUtf8(question) + " [y/N] ").c_str(), stderr);
@@ -98,7 +102,7 @@ bool PrepareBackupFolder(const std::wstring& folder, std::wstring* error) {
   platform::FileEntry entry;
   if (Ok(platform::Files().Stat(folder, &entry)) && entry.IsFolder()) return true;
   if (Ok(platform::Files().CreateFolder(folder))) return true;
-  *error = folder + L": the backup folder cannot be created";
+  *error = AppText(L"Cli.BackupFolderNotCreated", L"{1}: the backup folder cannot be created", {folder});
   return false;
 }
 
@@ -125,12 +129,14 @@ bool RunCure(MainLoop& loop, cure::TFigCure& cure, const CureOptions& options, s
     PrintJson(CureFinishedEvent(cure.LastBackupFile(), cure.LastIndexLine()));
   }
   if (aborted) {
-    Say(options, L"Cure interrupted: the findings before the stop were cured; their backup is " +
-                     cure.LastBackupFile() + L" (indexed in info.rec).");
+    Say(options, AppText(L"Cli.CureInterrupted",
+                         L"Cure interrupted: the findings before the stop were cured; their backup is {1} "
+                         L"(indexed in info.rec).",
+                         {cure.LastBackupFile()}));
   } else if (!options.scan.json) {
-    Say(options, L"Backup: " + cure.LastBackupFile());
+    Say(options, AppText(L"Cli.CureBackup", L"Backup: {1}", {cure.LastBackupFile()}));
   }
-  Say(options, L"To undo these changes: brimlow-cli backups restore 1");
+  Say(options, AppText(L"Cli.UndoCure", L"To undo these changes: brimlow-cli backups restore 1"));
   return !aborted;
 }
 
@@ -155,8 +161,8 @@ int RunCureCommand(const CureOptions& options, const GlobalOptions& global) {
   if (cure.GetCheckedItem() == 0) {
     Say(options, cure.ItemCount() == 0
                      ? AppText(L"MSGBox.ThereIsNoItemsToCure", L"No problem found. There is nothing to cure.")
-                     : AppText(L"MSGBox.NoCureItemSelected", L"Please select at least one item to cure.") +
-                           L" (--check-all cures every finding)");
+                     : AppText(L"Cli.NothingChecked", L"{1} (--check-all cures every finding)",
+                               {AppText(L"MSGBox.NoCureItemSelected", L"Please select at least one item to cure.")}));
     return 0;
   }
   if (!options.yes && !Confirm(options, cure)) return 0;

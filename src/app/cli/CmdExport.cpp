@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliTexts.h"
 #include "app/cli/SettingsContext.h"
 #include "base/Text.h"
 #include "platform/Platform.h"
@@ -36,15 +37,17 @@ int RunExport(const ExportOptions& options, const GlobalOptions& global) {
   platform::RegRoot root{};
   std::wstring path;
   if (!regfile::SplitRootKey(key, &root, &path)) {
-    return SettingsContext::Fail(key + L": unknown root key");
+    return SettingsContext::Fail(AppText(L"Cli.UnknownRootKey", L"{1}: unknown root key", {key}));
   }
   regfile::RegFileWriter writer;
   const platform::Result exported = regfile::ExportKeyTree(platform::Reg(), root, path, &writer);
-  if (exported == platform::Result::kNotFound) return SettingsContext::Fail(key + L": no such key");
-  if (!Ok(exported)) return SettingsContext::Fail(key + L": cannot be read");
+  if (exported == platform::Result::kNotFound) {
+    return SettingsContext::Fail(AppText(L"Cli.NoSuchKey", L"{1}: no such key", {key}));
+  }
+  if (!Ok(exported)) return SettingsContext::Fail(AppText(L"Cli.CannotRead", L"{1}: cannot be read", {key}));
   const std::wstring file = platform::PathFromArgument(FromUtf8(options.file));
   if (!Ok(platform::Files().WriteFileAtomic(file, writer.FileBytes()))) {
-    return SettingsContext::Fail(file + L": cannot be written");
+    return SettingsContext::Fail(AppText(L"Cli.CannotWrite", L"{1}: cannot be written", {file}));
   }
   return 0;
 }

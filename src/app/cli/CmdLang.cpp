@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliTexts.h"
 #include "app/cli/SettingsContext.h"
 #include "base/Text.h"
 #include "framework/OxMultiLangData.h"
@@ -46,8 +47,7 @@ LanguageEntry Describe(TOxSettings& settings, const std::wstring& name,
   LanguageEntry entry;
   entry.name = name;
   entry.current = SameText(name, chosen);
-  const std::wstring path = settings.ConstDataPath() +
-                            settings.GetSettingString(L"Path.Languages") + L"\\" + name + L".lan";
+  const std::wstring path = LanguageFile(settings, name);
   TOxMultiLangLan lan;
   if (IsFile(path) && lan.LoadFromFile(path)) {
     entry.file = path;
@@ -63,7 +63,7 @@ LanguageEntry Describe(TOxSettings& settings, const std::wstring& name,
 void PrintEntry(const LanguageEntry& e, bool json) {
   if (!json) {
     SettingsContext::Print(std::wstring(e.current ? L"* " : L"  ") + e.name + L"\t" +
-                           (e.file.empty() ? L"(built-in)" : e.file) + L"\t" + e.language +
+                           (e.file.empty() ? AppText(L"Cli.BuiltIn", L"(built-in)") : e.file) + L"\t" + e.language +
                            L"\t" + e.translator);
     return;
   }

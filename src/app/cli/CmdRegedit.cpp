@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliTexts.h"
 #include "app/cli/SettingsContext.h"
 #include "base/Text.h"
 #include "platform/Platform.h"
@@ -34,11 +35,11 @@ bool CheckRegFile(const std::wstring& path, std::wstring* error) {
   Bytes content;
   const platform::Result read = platform::Files().ReadFile(path, &content);
   if (read == platform::Result::kNotFound) {
-    *error = path + L": no such file";
+    *error = AppText(L"Cli.NoSuchFile", L"{1}: no such file", {path});
     return false;
   }
   if (!Ok(read)) {
-    *error = path + L": cannot be read";
+    *error = AppText(L"Cli.CannotRead", L"{1}: cannot be read", {path});
     return false;
   }
   std::vector<regfile::RegOp> ops;
@@ -51,7 +52,7 @@ bool CheckRegFile(const std::wstring& path, std::wstring* error) {
 int RunRegedit(const RegeditOptions& options, const GlobalOptions& global) {
   std::vector<std::string> args = options.args;
   if (args.size() == 2 && SameText(FromUtf8(args[0]), L"/s")) args.erase(args.begin());
-  if (args.size() != 1) return SettingsContext::Fail(L"regedit: expected [/s] FILE");
+  if (args.size() != 1) return SettingsContext::Fail(AppText(L"Cli.RegeditArguments", L"regedit: expected [/s] FILE"));
   platform::SystemSession session;
   std::wstring error;
   if (!session.Open(FromUtf8(global.system), &error)) return SettingsContext::Fail(error);

@@ -38,7 +38,8 @@ int RunCreate(const RestorePointOptions& options, const GlobalOptions& global) {
   std::uint32_t status = 0;
   if (!platform::CreateRestorePoint(description, &status)) {
     const std::wstring text = AppText(L"Cannot create restore point.", L"Cannot create restore point.");
-    return SettingsContext::Fail(text + L" (status " + std::to_wstring(status) + L")");
+    return SettingsContext::Fail(
+        AppText(L"Cli.RestorePointStatus", L"{1} (status {2})", {text, std::to_wstring(status)}));
   }
   SettingsContext::Print(AppText(L"MSGBox.RestorePointCreated", L"Restore point created."));
   return 0;
@@ -55,7 +56,8 @@ int RunView(const GlobalOptions& global) {
           AppText(L"MSGBox.RSTRUI", L"The System Restore program was not found on this computer."));
     case platform::ProgramStart::kNotStarted: break;
   }
-  return SettingsContext::Fail(L"the System Restore program could not be started");
+  return SettingsContext::Fail(
+      AppText(L"Cli.RestoreProgramNotStarted", L"the System Restore program could not be started"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliTexts.h"
 #include "app/cli/SettingsContext.h"
 #include "base/Text.h"
 #include "framework/utils/NameValueList.h"
@@ -120,7 +121,7 @@ int RunGet(const SettingsOptions& options, const GlobalOptions& global) {
   const std::wstring name = FromUtf8(options.name);
   std::wstring value;
   const int layer = Lookup(context, LayerNumber(options.layer), name, &value);
-  if (layer == 0) return SettingsContext::Fail(L"no setting named \"" + name + L"\"");
+  if (layer == 0) return SettingsContext::Fail(AppText(L"Cli.NoSuchSetting", L"no setting named \"{1}\"", {name}));
   PrintSetting(name, value, layer, options.json);
   return 0;
 }
@@ -136,23 +137,28 @@ int RunSet(const SettingsOptions& options, const GlobalOptions& global) {
   const std::wstring name = FromUtf8(options.name);
   const std::wstring value = FromUtf8(options.value);
   if (options.layer != "user") {
-    return SettingsContext::Fail(L"only the user layer can be written (--layer user)");
+    return SettingsContext::Fail(
+        AppText(L"Cli.OnlyUserLayer", L"only the user layer can be written (--layer user)"));
   }
-  if (!ValidName(name)) return SettingsContext::Fail(L"invalid setting name \"" + name + L"\"");
+  if (!ValidName(name)) {
+    return SettingsContext::Fail(AppText(L"Cli.InvalidSettingName", L"invalid setting name \"{1}\"", {name}));
+  }
   if (value.find_first_of(L"\r\n") != std::wstring::npos) {
-    return SettingsContext::Fail(L"a setting value cannot hold a line break");
+    return SettingsContext::Fail(
+        AppText(L"Cli.SettingValueLineBreak", L"a setting value cannot hold a line break"));
   }
   SettingsContext context;
   if (int failed = OpenContext(&context, global)) return failed;
   TOxSettings& settings = context.Settings();
   if (!settings.SetSettingstring(name, value)) {
-    return SettingsContext::Fail(L"cannot write " + settings.UserDataPath() +
-                                 settings.SettingFilename());
+    return SettingsContext::Fail(AppText(L"Cli.CannotWriteFile", L"cannot write {1}",
+                                         {settings.UserDataPath() + settings.SettingFilename()}));
   }
   std::wstring answer;
   if (settings.FindSettingLayer(name, &answer) == 1) {
-    SettingsContext::Fail(L"warning: \"" + name + L"\" still reads \"" + answer +
-                          L"\" from the overwrite layer");
+    SettingsContext::Fail(AppText(L"Cli.OverwriteLayerWins",
+                                  L"warning: \"{1}\" still reads \"{2}\" from the overwrite layer",
+                                  {name, answer}));
   }
   return 0;
 }

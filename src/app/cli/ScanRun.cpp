@@ -41,8 +41,10 @@ bool ReadCategories(const ScanOptions& options, std::vector<TTopicCategory>* cat
   for (const std::string& text : options.categories) {
     const int value = scan::TopicCategoryFromName(FromUtf8(text));
     if (value < 0) {
-      *error = L"--category " + FromUtf8(text) +
-               L": unknown category (tcARegFix, tcBPrivacySweep, tcCJunkFile, tcDSystemOptimization)";
+      *error = AppText(L"Cli.UnknownCategory",
+                       L"--category {1}: unknown category (tcARegFix, tcBPrivacySweep, tcCJunkFile, "
+                       L"tcDSystemOptimization)",
+                       {FromUtf8(text)});
       return false;
     }
     categories->push_back(static_cast<TTopicCategory>(value));
@@ -62,7 +64,7 @@ bool ChooseTopics(scan::TFigTopicList* list, const ScanOptions& options, std::ws
   if (!ReadCategories(options, &categories, error)) return false;
   for (const std::string& name : options.topic_names) {
     if (!list->GetTopicByName(FromUtf8(name))) {
-      *error = L"--topic " + FromUtf8(name) + L": no such topic in the database";
+      *error = AppText(L"Cli.NoSuchTopic", L"--topic {1}: no such topic in the database", {FromUtf8(name)});
       return false;
     }
   }
@@ -145,12 +147,13 @@ void ScanRun::PrintReport(bool finished) const {
   }
   const scan::TFigSummary& s = engine_.Summary();
   const std::wstring state = finished ? AppText(L"State.ScanFinished", L"Scan Finished")
-                                      : std::wstring(L"Scan aborted");
+                                      : AppText(L"Cli.ScanAborted", L"Scan aborted");
+  const std::wstring counts =
+      AppText(L"Cli.ScanCounts", L"{1} items scanned ({2} registry, {3} files) in {4} s.",
+              {std::to_wstring(s.AllCount), std::to_wstring(s.RegistryItemCount),
+               std::to_wstring(s.FileCount), std::to_wstring(engine_.ProcessedTime())});
   SettingsContext::Print(state + L": " + std::to_wstring(s.MatchedAllCount) + L" " +
-                         AppText(L"State.Result", L"problem(s).") + L" " + std::to_wstring(s.AllCount) +
-                         L" items scanned (" + std::to_wstring(s.RegistryItemCount) + L" registry, " +
-                         std::to_wstring(s.FileCount) + L" files) in " +
-                         std::to_wstring(engine_.ProcessedTime()) + L" s.");
+                         AppText(L"State.Result", L"problem(s).") + L" " + counts);
 }
 
 }  // namespace brimlow::cli

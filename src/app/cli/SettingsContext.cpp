@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/cli/CliTexts.h"
 #include "base/Text.h"
 
 namespace brimlow::cli {
@@ -19,6 +20,7 @@ bool SettingsContext::Open(const std::string& system_option, std::wstring* error
   SetOxSettings(std::make_unique<TOxSettings>(L"", OxSettingsPlaces::FromPlatform(),
                                               /*count_run=*/false));
   store_open_ = true;
+  UseChosenLanguage(Settings());
   return true;
 }
 

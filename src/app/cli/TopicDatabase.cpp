@@ -1,5 +1,6 @@
 #include "app/cli/TopicDatabase.h"
 
+#include "app/cli/CliTexts.h"
 #include "base/Text.h"
 #include "framework/utils/Paths.h"
 #include "platform/Platform.h"
@@ -17,15 +18,16 @@ bool CheckTopicDatabase(const std::wstring& path, std::wstring* error) {
   Bytes content;
   const platform::Result read = platform::Files().ReadFile(path, &content);
   if (read == platform::Result::kNotFound) {
-    *error = path + L": no such file";
+    *error = AppText(L"Cli.NoSuchFile", L"{1}: no such file", {path});
     return false;
   }
   if (!Ok(read)) {
-    *error = path + L": cannot be read";
+    *error = AppText(L"Cli.CannotRead", L"{1}: cannot be read", {path});
     return false;
   }
   if (!SameText(scan::OpenProfileIni(path)->ReadString(L"GLOBAL", L"MAGICWORD", L""), L"FIG")) {
-    *error = path + L": not a topic database (no MAGICWORD=FIG in [GLOBAL])";
+    *error = AppText(L"Cli.NotTopicDatabase",
+                     L"{1}: not a topic database (no MAGICWORD=FIG in [GLOBAL])", {path});
     return false;
   }
   return true;
