@@ -82,6 +82,28 @@ TEST(CliProgram, LangListOffersTheShippedLanguagesAndMarksTheChosenOne) {
   EXPECT_NE(r.out.find("\n* German\t"), std::string::npos) << r.out;
 }
 
+// The messages follow the setting "Language"; a language without a file
+// leaves the built-in English.
+TEST(CliProgram, MessagesSpeakTheChosenLanguage) {
+  testing::ScratchSystem scratch;
+  const struct {
+    const char* language;
+    std::vector<std::string> args;
+    std::string err;  // what standard error holds, whole
+  } cases[] = {
+      {"German", {"settings", "get", "No.Such"}, "brimlow-cli: keine Einstellung namens \u201eNo.Such\u201c\n"},
+      {"German", {"settings", "set", "A", "1", "--layer", "oem"},
+       "brimlow-cli: nur die Benutzerebene kann geschrieben werden (--layer user)\n"},
+      {"Klingon", {"settings", "get", "No.Such"}, "brimlow-cli: no setting named \"No.Such\"\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(RunProgram(scratch, {"settings", "set", "Language", c.language}).code, 0);
+    const CliResult r = RunProgram(scratch, c.args);
+    EXPECT_EQ(r.code, 1) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(r.err, c.err) << c.language << " " << ::testing::PrintToString(c.args);
+  }
+}
+
 TEST(CliProgram, ExitCodesAsAShellSeesThem) {
   testing::ScratchSystem scratch;
   const struct {

@@ -136,6 +136,9 @@ bool ValidName(const std::wstring& name) {
 int RunSet(const SettingsOptions& options, const GlobalOptions& global) {
   const std::wstring name = FromUtf8(options.name);
   const std::wstring value = FromUtf8(options.value);
+  // Opened first so that refusals, too, speak the chosen language.
+  SettingsContext context;
+  if (int failed = OpenContext(&context, global)) return failed;
   if (options.layer != "user") {
     return SettingsContext::Fail(
         AppText(L"Cli.OnlyUserLayer", L"only the user layer can be written (--layer user)"));
@@ -147,8 +150,6 @@ int RunSet(const SettingsOptions& options, const GlobalOptions& global) {
     return SettingsContext::Fail(
         AppText(L"Cli.SettingValueLineBreak", L"a setting value cannot hold a line break"));
   }
-  SettingsContext context;
-  if (int failed = OpenContext(&context, global)) return failed;
   TOxSettings& settings = context.Settings();
   if (!settings.SetSettingstring(name, value)) {
     return SettingsContext::Fail(AppText(L"Cli.CannotWriteFile", L"cannot write {1}",
