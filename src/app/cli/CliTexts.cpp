@@ -68,7 +68,8 @@ std::wstring FindingLocation(const scan::TFigScanedItem& item) {
   switch (item.LocationStyle) {
     case scan::lsRegistry:
       if (!item.ValueCheck) return key;
-      return key + L"\\" + (item.ScanedSection.empty() ? AppText(L"Cli.DefaultValue", L"(Default)") : item.ScanedSection);
+      if (item.ScanedSection.empty()) return key + L"\\" + AppText(L"Cli.DefaultValue", L"(Default)");
+      return key + L"\\" + item.ScanedSection;
     case scan::lsRegistryItem:
       return key + L" -> " + item.ScanedName;
     case scan::lsDisk:

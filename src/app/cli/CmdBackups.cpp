@@ -59,7 +59,9 @@ int OpenIndex(const BackupsOptions& options, const GlobalOptions& global, Settin
   if (platform::Files().Stat(folder, &entry) != platform::Result::kOk || !entry.IsFolder()) {
     // The program's own folder may simply not exist yet; a folder named on
     // the command line must.
-    if (!options.backup_dir.empty()) return SettingsContext::Fail(AppText(L"Cli.NoSuchFolder", L"{1}: no such folder", {folder}));
+    if (!options.backup_dir.empty()) {
+      return SettingsContext::Fail(AppText(L"Cli.NoSuchFolder", L"{1}: no such folder", {folder}));
+    }
     if (platform::Files().CreateFolder(folder) != platform::Result::kOk) {
       return SettingsContext::Fail(AppText(L"Cli.CannotCreate", L"{1}: cannot be created", {folder}));
     }
@@ -115,7 +117,8 @@ int RunRestore(const BackupsOptions& options, const GlobalOptions& global) {
     return 0;
   }
   for (const auto& value : missing) {
-    SettingsContext::Fail(AppText(L"Cli.MissingAfterMerge", L"not in the registry after the merge: {1}", {value}));
+    SettingsContext::Fail(
+        AppText(L"Cli.MissingAfterMerge", L"not in the registry after the merge: {1}", {value}));
   }
   if (status == cure::RestoreStatus::kNotStarted) {
     SettingsContext::Fail(AppText(L"Cli.MergeNotStarted", L"{1}: the merge could not be started", {file}));

@@ -162,7 +162,8 @@ int RunCureCommand(const CureOptions& options, const GlobalOptions& global) {
     Say(options, cure.ItemCount() == 0
                      ? AppText(L"MSGBox.ThereIsNoItemsToCure", L"No problem found. There is nothing to cure.")
                      : AppText(L"Cli.NothingChecked", L"{1} (--check-all cures every finding)",
-                               {AppText(L"MSGBox.NoCureItemSelected", L"Please select at least one item to cure.")}));
+                               {AppText(L"MSGBox.NoCureItemSelected",
+                                        L"Please select at least one item to cure.")}));
     return 0;
   }
   if (!options.yes && !Confirm(options, cure)) return 0;

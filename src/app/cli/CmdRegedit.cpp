@@ -52,7 +52,9 @@ bool CheckRegFile(const std::wstring& path, std::wstring* error) {
 int RunRegedit(const RegeditOptions& options, const GlobalOptions& global) {
   std::vector<std::string> args = options.args;
   if (args.size() == 2 && SameText(FromUtf8(args[0]), L"/s")) args.erase(args.begin());
-  if (args.size() != 1) return SettingsContext::Fail(AppText(L"Cli.RegeditArguments", L"regedit: expected [/s] FILE"));
+  if (args.size() != 1) {
+    return SettingsContext::Fail(AppText(L"Cli.RegeditArguments", L"regedit: expected [/s] FILE"));
+  }
   platform::SystemSession session;
   std::wstring error;
   if (!session.Open(FromUtf8(global.system), &error)) return SettingsContext::Fail(error);

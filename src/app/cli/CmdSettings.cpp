@@ -121,7 +121,9 @@ int RunGet(const SettingsOptions& options, const GlobalOptions& global) {
   const std::wstring name = FromUtf8(options.name);
   std::wstring value;
   const int layer = Lookup(context, LayerNumber(options.layer), name, &value);
-  if (layer == 0) return SettingsContext::Fail(AppText(L"Cli.NoSuchSetting", L"no setting named \"{1}\"", {name}));
+  if (layer == 0) {
+    return SettingsContext::Fail(AppText(L"Cli.NoSuchSetting", L"no setting named \"{1}\"", {name}));
+  }
   PrintSetting(name, value, layer, options.json);
   return 0;
 }
