@@ -68,19 +68,24 @@ void TFigCureThread::CureAll() {
   const auto slot = std::chrono::milliseconds(CureSlot(FCureDuration, static_cast<int>(FItems.size())));
   for (std::size_t i = 0; i < FItems.size(); ++i) {
     const auto begin = Clock::now();
-    if (Terminated()) {
-      if (OnAbort) Synchronize([this] { OnAbort(this); });
-      return;
-    }
+    if (Terminated()) return ReportAbort();
     FCurrentIndex = static_cast<int>(i);
     bool failed = false;
+    bool aborted = false;
     Synchronize([&] {
+      // The user may abort while this call waits for the main thread: the
+      // item is then left as it is.
+      if (Terminated()) {
+        aborted = true;
+        return;
+      }
       try {
         CureCurrentItem();
       } catch (...) {
         failed = true;
       }
     });
+    if (aborted) return ReportAbort();
     if (failed) throw std::runtime_error("cure item failed");
     while (Clock::now() - begin < slot) std::this_thread::sleep_for(kPacingStep);
   }
@@ -89,6 +94,10 @@ void TFigCureThread::CureAll() {
     if (FIEHistoryClear) OnExternalFunctionCallBack(nullptr, L"IEHistoryClear");
     if (FIECacheClear) OnExternalFunctionCallBack(nullptr, L"IECacheClear");
   }
+}
+
+void TFigCureThread::ReportAbort() {
+  if (OnAbort) Synchronize([this] { OnAbort(this); });
 }
 
 // Without wanted values there is nothing to merge, and the registry

@@ -40,6 +40,7 @@ class TFigCureThread : public WorkerThread {
 
   // --- worker thread ---
   void CureAll();
+  void ReportAbort();
   void MergeWantedValues();
 
   std::vector<scan::TFigScanedItem> FItems;

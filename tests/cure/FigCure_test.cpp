@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "base/PortableMainLoop.h"
 #include "cure/BackupContent.h"
@@ -156,20 +157,28 @@ TEST_F(FigCureTest, EventsStatusesAndIndexLine) {
   EXPECT_EQ(file.size(), 18u);
 }
 
+// An abort before the first item, whether the worker has not reached it yet
+// or already waits for the main thread to cure it, cures nothing.
 TEST_F(FigCureTest, AbortBeforeTheFirstItemLeavesIndexLineAndHeaderOnlyBackup) {
   const auto root = scratch_.RegRoot();
   const std::wstring key = scratch_.RegPath() + L"\\K";
-  platform::Reg().SetValue(root, key, platform::MakeStringValue(L"v", L"1"));
-  cure_.AddMatchedItem(RegistryItem(L"Value", key, L"v", true));
-  ASSERT_TRUE(cure_.StartCure());
-  cure_.Abort();
-  loop_.RunUntil([&] { return !cure_.IsRunning(); }, std::chrono::seconds(10));
-  EXPECT_EQ(events_, (std::vector<std::string>{"started", "abort", "finished"}));
-  Bytes backup;
-  ASSERT_EQ(platform::Files().ReadFile(cure_.LastBackupFile(), &backup), platform::Result::kOk);
-  EXPECT_EQ(backup, TRegExporter().Stream());
-  RegValue kept;
-  EXPECT_EQ(platform::Reg().QueryValue(root, key, L"v", &kept), platform::Result::kOk);
+  for (const auto wait : {std::chrono::milliseconds(0), std::chrono::milliseconds(200)}) {
+    SCOPED_TRACE(wait.count());
+    events_.clear();
+    cure_.Clear();
+    platform::Reg().SetValue(root, key, platform::MakeStringValue(L"v", L"1"));
+    cure_.AddMatchedItem(RegistryItem(L"Value", key, L"v", true));
+    ASSERT_TRUE(cure_.StartCure());
+    std::this_thread::sleep_for(wait);
+    cure_.Abort();
+    loop_.RunUntil([&] { return !cure_.IsRunning(); }, std::chrono::seconds(10));
+    EXPECT_EQ(events_, (std::vector<std::string>{"started", "abort", "finished"}));
+    Bytes backup;
+    ASSERT_EQ(platform::Files().ReadFile(cure_.LastBackupFile(), &backup), platform::Result::kOk);
+    EXPECT_EQ(backup, TRegExporter().Stream());
+    RegValue kept;
+    EXPECT_EQ(platform::Reg().QueryValue(root, key, L"v", &kept), platform::Result::kOk);
+  }
 }
 
 TEST_F(FigCureTest, TwoCuresInTheSameSecondKeepTwoBackups) {
