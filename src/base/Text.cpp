@@ -208,6 +208,21 @@ std::wstring Trim(std::wstring_view text) {
   return std::wstring(text.substr(b, e - b));
 }
 
+std::vector<std::wstring> SplitLines(std::wstring_view text) {
+  std::vector<std::wstring> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of(L"\r\n", start);
+    if (end == std::wstring_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + (text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n' ? 2 : 1);
+  }
+  return lines;
+}
+
 bool ParseInt64(std::wstring_view text, std::int64_t* value) {
   if (text.empty()) return false;
   std::size_t i = 0;

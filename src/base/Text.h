@@ -42,6 +42,10 @@ bool ContainsText(std::wstring_view haystack, std::wstring_view needle);
 
 std::wstring Trim(std::wstring_view text);
 
+// The lines of a text as a string list reads them: CR LF, lone LF and lone
+// CR each end a line, and a final line end opens no further line.
+std::vector<std::wstring> SplitLines(std::wstring_view text);
+
 // Strict decimal integer: optional sign, digits only; false on anything else
 // or overflow.
 bool ParseInt64(std::wstring_view text, std::int64_t* value);

@@ -15,24 +15,9 @@ bool FileExists(const std::wstring& path) {
   return platform::Files().Stat(path, &entry) == platform::Result::kOk && !entry.IsFolder();
 }
 
-// The index is 8-bit text; lines end in CR LF, LF or CR, and a final line
-// end opens no further line.
+// The index is 8-bit text.
 std::vector<std::wstring> SplitLines(const Bytes& content) {
-  std::wstring text = FromAnsi(std::string(content.begin(), content.end()));
-  std::vector<std::wstring> lines;
-  std::wstring line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    if (c != L'\r' && c != L'\n') {
-      line += c;
-      continue;
-    }
-    if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    lines.push_back(std::move(line));
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
+  return brimlow::SplitLines(FromAnsi(std::string(content.begin(), content.end())));
 }
 
 }  // namespace

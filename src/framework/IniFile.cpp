@@ -14,24 +14,6 @@ bool StartsWithBytes(const Bytes& bytes, std::initializer_list<std::uint8_t> pre
   return true;
 }
 
-// Splits at CR LF, lone CR and lone LF.
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::wstring line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    if (c != L'\r' && c != L'\n') {
-      line.push_back(c);
-      continue;
-    }
-    if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    lines.push_back(std::move(line));
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
-}
-
 }  // namespace
 
 std::wstring DecodeText(const Bytes& bytes, TextEncoding* encoding) {

@@ -22,21 +22,6 @@ bool StartsWithAt(const std::wstring& text, std::size_t at, std::wstring_view ma
   return at + mark.size() <= text.size() && SameText(text.substr(at, mark.size()), mark);
 }
 
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of(L"\r\n", start);
-    if (end == std::wstring::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1);
-  }
-  return lines;
-}
-
 std::wstring JoinLines(const std::vector<std::wstring>& lines) {
   std::wstring text;
   for (const std::wstring& line : lines) text += line + L"\r\n";

@@ -59,19 +59,6 @@ std::wstring DecodeText(const Bytes& content) {
   return FromAnsi(bytes);
 }
 
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != L'\n' && text[i] != L'\r') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 std::wstring_view TrimRight(std::wstring_view line) {
   while (!line.empty() && (line.back() == L' ' || line.back() == L'\t')) line.remove_suffix(1);
   return line;

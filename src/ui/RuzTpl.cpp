@@ -25,23 +25,6 @@ std::wstring Iteration(const std::wstring& scope, const std::wstring& name, int 
   return scope + L"@" + name + L"[" + std::to_wstring(index) + L"]";
 }
 
-// Lines as a string list reads them: CR LF, LF or CR end a line; a final
-// line break adds no empty line.
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of(L"\r\n", start);
-    if (end == std::wstring::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n' ? 2 : 1);
-  }
-  return lines;
-}
-
 const std::wregex& MarkPattern() {
   static const std::wregex pattern(
       L"\\{([a-z]+[a-z0-9_]*)\\}|<!-- begin block ([A-Za-z0-9_]+) -->|<!-- end block ([A-Za-z0-9_]+) -->",
