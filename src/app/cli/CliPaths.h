@@ -1,8 +1,11 @@
 #pragma once
-// Folders the command-line tool's sub-commands share, so that a cure and
-// the backup list look in the same place.
+// Folders and files the command-line tool's sub-commands share, so that a
+// cure and the backup list look in the same place and every file argument
+// fails with the same words.
 
 #include <string>
+
+#include "base/Text.h"
 
 namespace brimlow {
 class TOxSettings;
@@ -16,5 +19,10 @@ namespace brimlow::cli {
 // the "backup" folder in the store's user data folder. Main thread; the
 // platform must be open.
 std::wstring BackupFolder(const std::string& backup_dir_option, const TOxSettings& settings);
+
+// Reads a file named on the command line. false, with "FILE: no such file"
+// or "FILE: cannot be read" (from the language data) in *error, when it
+// cannot.
+bool ReadArgumentFile(const std::wstring& path, Bytes* content, std::wstring* error);
 
 }  // namespace brimlow::cli

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliPaths.h"
 #include "app/cli/CliTexts.h"
 #include "app/cli/SettingsContext.h"
 #include "base/Text.h"
@@ -33,15 +34,7 @@ struct RegeditOptions {
 
 bool CheckRegFile(const std::wstring& path, std::wstring* error) {
   Bytes content;
-  const platform::Result read = platform::Files().ReadFile(path, &content);
-  if (read == platform::Result::kNotFound) {
-    *error = AppText(L"Cli.NoSuchFile", L"{1}: no such file", {path});
-    return false;
-  }
-  if (!Ok(read)) {
-    *error = AppText(L"Cli.CannotRead", L"{1}: cannot be read", {path});
-    return false;
-  }
+  if (!ReadArgumentFile(path, &content, error)) return false;
   std::vector<regfile::RegOp> ops;
   regfile::ParseError parse_error;
   if (regfile::ParseRegFile(content, &ops, &parse_error)) return true;

@@ -1,5 +1,6 @@
 #include "app/cli/TopicDatabase.h"
 
+#include "app/cli/CliPaths.h"
 #include "app/cli/CliTexts.h"
 #include "base/Text.h"
 #include "framework/utils/Paths.h"
@@ -16,15 +17,7 @@ std::wstring TopicDatabasePath(const std::string& option) {
 
 bool CheckTopicDatabase(const std::wstring& path, std::wstring* error) {
   Bytes content;
-  const platform::Result read = platform::Files().ReadFile(path, &content);
-  if (read == platform::Result::kNotFound) {
-    *error = AppText(L"Cli.NoSuchFile", L"{1}: no such file", {path});
-    return false;
-  }
-  if (!Ok(read)) {
-    *error = AppText(L"Cli.CannotRead", L"{1}: cannot be read", {path});
-    return false;
-  }
+  if (!ReadArgumentFile(path, &content, error)) return false;
   if (!SameText(scan::OpenProfileIni(path)->ReadString(L"GLOBAL", L"MAGICWORD", L""), L"FIG")) {
     *error = AppText(L"Cli.NotTopicDatabase",
                      L"{1}: not a topic database (no MAGICWORD=FIG in [GLOBAL])", {path});
