@@ -38,27 +38,34 @@ void BackupWriter::AppendText(const std::wstring& text) {
 }
 
 void BackupWriter::AddValue(const std::wstring& root_name, const std::wstring& key, const std::wstring& name) {
+  BackUpValue(root_name, key, name);
+}
+
+void BackupWriter::AddValueBeforeWrite(const std::wstring& root_name, const std::wstring& key,
+                                       const std::wstring& name) {
+  if (BackUpValue(root_name, key, name) != platform::Result::kNotFound) return;
+  regfile::RegFileWriter writer;
+  writer.AddKey(root_name + L"\\" + key);
+  writer.AddValueDeletion(name);
+  AppendText(writer.SectionsText());
+}
+
+platform::Result BackupWriter::BackUpValue(const std::wstring& root_name, const std::wstring& key,
+                                           const std::wstring& name) {
   const std::size_t before = exporter_.Stream().size();
   exporter_.AddItem(root_name, key, name);
   AppendNewBytes(before);
 
   const auto root = scan::RootKeyFromName(root_name);
+  if (!root) return platform::Result::kFailed;
   platform::RegValue value;
-  if (!root || platform::Reg().QueryValue(*root, key, name, &value) != platform::Result::kOk) return;
-  if (CarriedWithoutLoss(value.type)) return;
-  AppendText(L"[" + root_name + L"\\" + key + L"]\r\n" + regfile::FormatValueLine(value) + L"\r\n\r\n");
-}
-
-void BackupWriter::AddValueBeforeWrite(const std::wstring& root_name, const std::wstring& key,
-                                       const std::wstring& name) {
-  AddValue(root_name, key, name);
-  const auto root = scan::RootKeyFromName(root_name);
-  platform::RegValue value;
-  if (!root || platform::Reg().QueryValue(*root, key, name, &value) != platform::Result::kNotFound) return;
+  const platform::Result found = platform::Reg().QueryValue(*root, key, name, &value);
+  if (found != platform::Result::kOk || CarriedWithoutLoss(value.type)) return found;
   regfile::RegFileWriter writer;
   writer.AddKey(root_name + L"\\" + key);
-  writer.AddValueDeletion(name);
+  writer.AddValue(value);
   AppendText(writer.SectionsText());
+  return found;
 }
 
 void BackupWriter::AddKeyTree(const std::wstring& root_name, const std::wstring& key, const std::wstring& name) {

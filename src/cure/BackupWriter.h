@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cure/RegUtils.h"
+#include "platform/Registry.h"
 
 namespace brimlow::cure {
 
@@ -43,6 +44,10 @@ class BackupWriter {
   const Bytes& Image() const { return exporter_.Stream(); }
 
  private:
+  // The value's section, and a lossless one where the cure's form loses
+  // something; answers whether the value was there (kOk / kNotFound /
+  // kFailed).
+  platform::Result BackUpValue(const std::wstring& root_name, const std::wstring& key, const std::wstring& name);
   void AppendNewBytes(std::size_t from);
   void AppendText(const std::wstring& text);
 
